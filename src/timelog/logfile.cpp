@@ -1,0 +1,60 @@
+#include "timelog/logfile.h"
+
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fennick {
+
+QString decodeLogBytes(const QByteArray& bytes, bool* utf16) {
+    const auto startsWith = [&](const char* bom) { return bytes.startsWith(bom); };
+    std::optional<QStringConverter::Encoding> wide;
+    if (startsWith("\xFF\xFE"))
+        wide = QStringConverter::Utf16LE;
+    else if (startsWith("\xFE\xFF"))
+        wide = QStringConverter::Utf16BE;
+    if (utf16)
+        *utf16 = wide.has_value();
+    if (wide) {
+        QStringDecoder decoder(*wide, QStringConverter::Flag::Default);
+        return decoder(QByteArrayView(bytes).sliced(2));
+    }
+    if (startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(QByteArrayView(bytes).sliced(3));
+    return QString::fromUtf8(bytes);
+}
+
+std::optional<LogFileText> readLogFile(const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
+    const QByteArray native = path.toLocal8Bit();
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    LogFileText file;
+    bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    if (ok && S_ISREG(st.st_mode) && st.st_size > 0)
+        file.bytes.reserve(qsizetype(st.st_size));
+    char buffer[65536];
+    while (ok) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        file.bytes.append(buffer, qsizetype(got));
+    }
+    ::close(fd);
+    if (!ok)
+        return std::nullopt;
+    file.text = decodeLogBytes(file.bytes, &file.utf16);
+    return file;
+}
+
+} // namespace fennick

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace fennick {
+
+// A time log file as read from disk: its exact bytes and its text.
+struct LogFileText {
+    QByteArray bytes;
+    QString text;
+    bool utf16 = false; // the file began with a UTF-16 byte-order mark
+};
+
+// Text of a file's bytes: UTF-16 after a byte-order mark, UTF-8 otherwise
+// (a UTF-8 byte-order mark is dropped; invalid bytes read as U+FFFD).
+QString decodeLogBytes(const QByteArray& bytes, bool* utf16 = nullptr);
+
+// Reads a whole file; absent when it cannot be opened or read (a directory,
+// a missing file, an I/O error).
+std::optional<LogFileText> readLogFile(const QString& path);
+
+} // namespace fennick

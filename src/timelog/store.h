@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/caldate.h"
+#include "platform/clock.h"
+#include "platform/syslog.h"
+#include "timelog/record.h"
+
+#include <QMap>
+#include <QString>
+#include <optional>
+
+namespace fennick {
+
+// Month key ("%Y%m" as found in the name) -> file name as listed.
+using MonthIndex = QMap<QString, QString>;
+
+// Knows what lies in the log directory: keeps the month index, makes sure the
+// current month's file exists and appends punches. The only writer of time
+// log files.
+class TimeLogStore {
+public:
+    TimeLogStore(std::optional<QString> logsDirPathStr, const Clock& clock, LogSink log);
+
+    const std::optional<QString>& logsDirPathStr() const { return logsDir_; }
+    const std::optional<QString>& logFilePathStr() const { return logFilePath_; }
+    const std::optional<MonthIndex>& myLogFileDic() const { return index_; }
+
+    // A fresh index of the directory; absent when there is no directory.
+    std::optional<MonthIndex> getLogFileDic() const;
+    // Builds the index only when there is none.
+    void checkLogFileDic();
+    // Drops the index so that the next checkLogFileDic builds it again.
+    void dropLogFileDic() { index_.reset(); }
+    // Makes sure the current month's file exists.
+    void checkLogFile();
+    // Appends one record line to the punch month's file. True when the line
+    // was written; on false nothing changed on disk.
+    bool appendPunch(const CalDate& punch, const CalDate& written, PunchKind kind);
+
+    // The log directory, "/", and the name.
+    QString pathOf(const QString& fileName) const;
+
+private:
+    std::optional<QString> logsDir_;
+    std::optional<QString> logFilePath_;
+    std::optional<MonthIndex> index_;
+    const Clock& clock_;
+    LogSink log_;
+};
+
+} // namespace fennick
