@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/caldate.h"
+#include "platform/clock.h"
+#include "reports/mydspdata.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <optional>
+
+namespace fennick {
+
+// A total: seconds and, optionally, a key naming what was summed.
+class sumobject {
+public:
+    std::int32_t sumValue() const { return value_; }
+    void setSumValue(std::int32_t value) { value_ = value; }
+    const std::optional<QString>& keyDateStr() const { return key_; }
+    void setKeyDateStr(std::optional<QString> key) { key_ = std::move(key); }
+
+private:
+    std::optional<QString> key_;
+    std::int32_t value_ = 0;
+};
+
+// Day key ("%Y%m%d") -> seconds booked to that day.
+using DayTotals = QMap<QString, sumobject>;
+
+// Reads one month's time log file for one report refresh. Every call reads
+// the file again; the *Buff operations work on a text and need no file.
+class MonthSumHandler {
+public:
+    // `clock` gives "now" for a check-in still open at the end of the file.
+    MonthSumHandler(std::optional<QString> monthFilePath, const Clock& clock);
+
+    const std::optional<QString>& monthFilePath() const { return path_; }
+    void setMonthFilePath(std::optional<QString> path) { path_ = std::move(path); }
+
+    // Absent when there is no path or the file cannot be read.
+    std::optional<DspRows> getLogArray() const;
+    std::optional<sumobject> calcMonthSum() const;
+    std::optional<DayTotals> calcDaySum() const;
+
+    DspRows getLogArrayBuff(QStringView text) const;
+    sumobject sumMonthBuff(QStringView text) const;
+    DayTotals sumDayBuff(QStringView text) const;
+
+    // Books the interval from `from` to `to` into `days`, cut at every local
+    // midnight; each piece goes to the day on which it starts.
+    static DayTotals& calcDayByDaySums(DayTotals& days, const CalDate& to, const CalDate& from);
+
+private:
+    std::optional<QString> path_;
+    const Clock& clock_;
+};
+
+} // namespace fennick
