@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Start-up time and idle cost of the check-in window, under Xvfb.
+#   bench/startup.sh [build-dir]     (default build-bench, made by ./dev bench)
+# (a) median of 10 runs from exec to the first paint of the check-in window,
+#     beside a minimal Qt Widgets program;
+# (b) CPU time and wake-ups (context switches) per second over 10 s while the
+#     check-in window shows the checked-in state with its indicator running.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-bench}
+fennick=$build/bin/fennick
+minimal=$build/bin/minimal_qt
+[ -x "$fennick" ] && [ -x "$minimal" ] || { echo "build $build first (./dev bench)" >&2; exit 1; }
+command -v xvfb-run >/dev/null || { echo "needs xvfb-run (apt-get install xvfb xauth)" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME/Library" "$XDG_CONFIG_HOME/fennick" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[General]\nonBusiness=true\nprevTimeStr=20240301090000\n' >"$XDG_CONFIG_HOME/fennick/fennick.conf"
+
+cat >"$work/inner.sh" <<'INNER'
+set -euo pipefail
+median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+time_runs() {
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        local t0 t1
+        t0=$(date +%s%N)
+        FENNICK_BENCH_QUIT_WHEN_SHOWN=1 "$@" >/dev/null 2>&1
+        t1=$(date +%s%N)
+        echo $(((t1 - t0) / 1000))
+    done | median
+}
+"$MINIMAL" >/dev/null 2>&1 || true # warm the caches once
+"$FENNICK" >/dev/null 2>&1 & pid=$!; sleep 2; kill $pid; wait $pid 2>/dev/null || true
+m=$(time_runs "$MINIMAL")
+f=$(time_runs "$FENNICK")
+echo "start-up: fennick ${f} us, minimal Qt ${m} us, ratio $(awk -v f="$f" -v m="$m" 'BEGIN {printf "%.2f", f/m}')"
+
+"$FENNICK" >/dev/null 2>&1 & pid=$!
+sleep 3
+ticks() { awk '{print $14 + $15}' /proc/$pid/stat; }
+switches() { cat /proc/$pid/task/*/status | awk '/ctxt_switches/ {s += $2} END {print s}'; }
+c0=$(ticks); s0=$(switches)
+sleep 10
+c1=$(ticks); s1=$(switches)
+kill $pid; wait $pid 2>/dev/null || true
+hz=$(getconf CLK_TCK)
+awk -v c=$((c1 - c0)) -v s=$((s1 - s0)) -v hz="$hz" \
+    'BEGIN {printf "checked-in idle: %.2f %% of one core, %.1f wake-ups a second\n", 100 * c / hz / 10, s / 10}'
+INNER
+FENNICK=$fennick MINIMAL=$minimal xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/inner.sh"

@@ -1,0 +1,86 @@
+#include "app/mycontroller.h"
+#include "app/shell/display.h"
+#include "app/singleinstance.h"
+#include "platform/syslog.h"
+#include "windows/checkinwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+using namespace fennick;
+
+namespace {
+
+void installTranslators(QApplication& app) {
+    auto* qt = new QTranslator(&app);
+    if (qt->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qt);
+    auto* own = new QTranslator(&app);
+    if (own->load(QLocale(), QStringLiteral("fennick"), QStringLiteral("_"),
+                  QStringLiteral(":/i18n")))
+        QApplication::installTranslator(own);
+}
+
+// For bench/startup.sh: quit once the check-in window has painted.
+class QuitOnFirstPaint : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const auto reason = missingDisplay([](const char* name) { return qEnvironmentVariable(name); },
+                                       [](const QString& path) { return QFileInfo::exists(path); });
+    if (reason) {
+        std::fprintf(stderr, "fennick: %s\n", qPrintable(*reason));
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("fennick"));
+    QApplication::setOrganizationName(QStringLiteral("fennick"));
+    QApplication::setApplicationVersion(QStringLiteral(FENNICK_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("fennick"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/fennick.png")));
+    installTranslators(app);
+
+    SingleInstance instance(SingleInstance::defaultDirectory());
+    if (!instance.claim())
+        return 0;
+
+    SystemClock clock;
+    ControllerEnv env;
+    env.clock = &clock;
+    env.startup.version = [] { return queryVersion(); };
+    env.startup.beep = [] { QApplication::beep(); };
+    env.startup.sleep = [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); };
+    env.startup.log = writeSystemLog;
+    env.startup.homeDir = QDir::homePath();
+
+    MyController controller(std::move(env));
+    if (!controller.awakeFromNib())
+        return 1;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &controller,
+                     &MyController::showCheckInWindow);
+    QuitOnFirstPaint quitOnPaint;
+    if (qEnvironmentVariableIsSet("FENNICK_BENCH_QUIT_WHEN_SHOWN"))
+        controller.ckinWindow()->installEventFilter(&quitOnPaint);
+    controller.showCheckInWindow();
+    return QApplication::exec();
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "app/shell/settings.h"
+#include "app/shell/startup.h"
+#include "platform/clock.h"
+#include "timelog/store.h"
+#include "timelog/timeclock.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QMenuBar;
+class QPushButton;
+class QSystemTrayIcon;
+
+namespace fennick {
+
+class ActivityIndicator;
+class CheckInWindow;
+class PrefWindow;
+class TimeEntryDialog;
+
+// What the controller needs of the outside world. Tests replace every part.
+struct ControllerEnv {
+    const Clock* clock = nullptr;
+    StartupEnv startup;        // version query, beep, sleep, log, home
+    QString settingsPath;      // empty: the per-user settings file
+    bool offerTrayIcon = true; // only where the desktop has a tray
+};
+
+// Owns all windows, controls and state; the glue between the windows and the
+// time log. Logic that needs no window lives in the core and is called here.
+class MyController : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Command {
+        ShowCheckIn,
+        ShowLog,
+        ShowSum1,
+        ShowSum2,
+        CheckIn,
+        CheckOut,
+        Preferences,
+        Print,
+        Quit,
+    };
+
+    explicit MyController(ControllerEnv env, QObject* parent = nullptr);
+    ~MyController() override;
+
+    // Start-up. False when the version gate refused to run; the caller quits.
+    bool awakeFromNib();
+
+    void saveDefaults();
+    void setPrevTimeStr(const QString& text) { timeClock_->setPrevTimeStr(text); }
+    const QString& prevTimeStr() const { return timeClock_->prevTimeStr(); }
+    bool onBusinessP() const { return timeClock_->onBusinessP(); }
+    const std::optional<QString>& logsDirPathStr() const { return store_->logsDirPathStr(); }
+    TimeLogStore& store() { return *store_; }
+    TimeClock& timeClock() { return *timeClock_; }
+    int myCurrentPrevMonth() const { return myCurrentPrevMonth_; }
+
+    void prepCheckInWindow();
+    bool validateMenuItem(const QAction* item) const;
+    QAction* action(Command command) const;
+
+    CheckInWindow* ckinWindow() const { return ckinWindow_.get(); }
+    QMainWindow* logWindow() const { return logWindow_.get(); }
+    QMainWindow* sum1Window() const { return sum1Window_.get(); }
+    QMainWindow* sum2Window() const { return sum2Window_.get(); }
+    PrefWindow* prefWindow() const { return prefWindow_.get(); }
+    TimeEntryDialog* ckTimeWindow() const { return ckTimeWindow_.get(); }
+
+    int enterTimeDialog(const CalDate& now, const QString& prevTime, bool forCkin);
+
+public slots:
+    void showCheckInWindow();
+    void showLogWindow();
+    void showSum1Window();
+    void showSum2Window();
+    void enterLogIn();
+    void enterLogOut();
+    void doPrefOpen();
+    void doPrefOKButton();
+    void doPrefCancelButton();
+    void quit();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createWindows();
+    void createTrayIcon();
+    void installMenus(QMainWindow* window);
+    void revalidateActions();
+    void showMainWindow(QMainWindow* window);
+    std::unique_ptr<QMainWindow> makeReportWindow(const QString& objectName, const QString& title);
+
+    ControllerEnv env_;
+    std::unique_ptr<Settings> settings_;
+    std::unique_ptr<TimeLogStore> store_;
+    std::unique_ptr<TimeClock> timeClock_;
+    int myCurrentPrevMonth_ = 0;
+
+    std::unique_ptr<CheckInWindow> ckinWindow_;
+    std::unique_ptr<QMainWindow> logWindow_;
+    std::unique_ptr<QMainWindow> sum1Window_;
+    std::unique_ptr<QMainWindow> sum2Window_;
+    std::unique_ptr<PrefWindow> prefWindow_;
+    std::unique_ptr<TimeEntryDialog> ckTimeWindow_;
+    std::unique_ptr<QSystemTrayIcon> trayIcon_;
+    std::map<Command, QAction*> actions_; // owned by this object (Qt parent)
+};
+
+} // namespace fennick

@@ -1,0 +1,53 @@
+#include "app/shell/settings.h"
+
+namespace fennick {
+
+Settings::Settings(std::unique_ptr<QSettings> store, LogSink log)
+    : store_(std::move(store)), log_(std::move(log)) {}
+
+QVariantMap Settings::appDefaults() {
+    return QVariantMap{{kOnBusinessKey, false}, {kPrevTimeStrKey, QString()}};
+}
+
+bool Settings::boolForKey(const QString& key) const {
+    const bool fallback = defaults_.value(key).toBool();
+    if (!store_->contains(key))
+        return fallback;
+    const QVariant value = store_->value(key);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString text = value.toString().trimmed().toLower();
+    if (text == u"true" || text == u"yes")
+        return true;
+    if (text == u"false" || text == u"no")
+        return false;
+    bool isNumber = false;
+    const long long number = text.toLongLong(&isNumber);
+    return isNumber ? number != 0 : fallback;
+}
+
+QString Settings::stringForKey(const QString& key) const {
+    if (!store_->contains(key))
+        return defaults_.value(key).toString();
+    const QVariant value = store_->value(key);
+    return value.canConvert<QString>() ? value.toString() : QString();
+}
+
+void Settings::setBool(const QString& key, bool value) {
+    store_->setValue(key, value);
+}
+
+void Settings::setString(const QString& key, const QString& value) {
+    store_->setValue(key, value);
+}
+
+bool Settings::synchronize() {
+    store_->sync();
+    if (store_->status() == QSettings::NoError)
+        return true;
+    if (log_)
+        log_(logLine("Settings:%@ write error!", store_->fileName()));
+    return false;
+}
+
+} // namespace fennick

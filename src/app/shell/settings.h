@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/syslog.h"
+
+#include <QSettings>
+#include <QString>
+#include <QVariantMap>
+#include <memory>
+
+namespace fennick {
+
+inline const QString kOnBusinessKey = QStringLiteral("onBusiness");
+inline const QString kPrevTimeStrKey = QStringLiteral("prevTimeStr");
+
+// The per-user settings store with registered defaults: a default answers a
+// read only while the store holds no value of its own for the key, and it is
+// never written out.
+class Settings {
+public:
+    Settings(std::unique_ptr<QSettings> store, LogSink log);
+
+    // `onBusiness` = false and `prevTimeStr` = "".
+    static QVariantMap appDefaults();
+    void registerDefaults(const QVariantMap& defaults) { defaults_ = defaults; }
+
+    // A stored value that is not a readable boolean (edited by hand) reads as
+    // the registered default.
+    bool boolForKey(const QString& key) const;
+    QString stringForKey(const QString& key) const;
+    void setBool(const QString& key, bool value);
+    void setString(const QString& key, const QString& value);
+
+    // Writes the store out; logs and answers false when that failed.
+    bool synchronize();
+
+    QString fileName() const { return store_->fileName(); }
+
+private:
+    std::unique_ptr<QSettings> store_;
+    LogSink log_;
+    QVariantMap defaults_;
+};
+
+} // namespace fennick

@@ -1,0 +1,34 @@
+#include "app/shell/startup.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace fennick {
+
+void refuseToRun(const StartupEnv& env) {
+    for (int i = 0; i < 5; ++i) {
+        env.beep();
+        env.sleep(std::chrono::milliseconds(250));
+    }
+    env.log(QStringLiteral("We MUST run on MacOSX 10.4 and higher!!!"));
+}
+
+QString expandTilde(const QString& path, const QString& homeDir) {
+    if (path == u"~")
+        return homeDir;
+    if (path.startsWith(QLatin1String("~/")))
+        return QDir::cleanPath(homeDir + path.mid(1));
+    return path;
+}
+
+void ensureLogDirectory(const QString& path, const LogSink& log) {
+    if (QFileInfo(path).isDir())
+        return;
+    // Private records: only the user may list or read them.
+    if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0)
+        log(logLine("fail to create Dir:%@.", path));
+}
+
+} // namespace fennick

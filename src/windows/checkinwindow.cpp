@@ -1,0 +1,83 @@
+#include "windows/checkinwindow.h"
+
+#include "windows/activityindicator.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace fennick {
+
+CheckInWindow::CheckInWindow(QWidget* parent)
+    : QMainWindow(parent), title_(new QLabel), message_(new QLabel),
+      indicator_(new ActivityIndicator), checkIn_(new QPushButton(tr("Check &In"))),
+      checkOut_(new QPushButton(tr("Check &Out"))), preTitle_(new QLabel), preTime_(new QLabel) {
+    setObjectName(QStringLiteral("ckinWindow"));
+    setWindowTitle(tr("fennick"));
+
+    title_->setObjectName(QStringLiteral("ckinMainTitieField"));
+    QFont big = title_->font();
+    big.setPointSizeF(big.pointSizeF() * 1.5);
+    big.setBold(true);
+    title_->setFont(big);
+    message_->setObjectName(QStringLiteral("ckinMainMessField"));
+    indicator_->setObjectName(QStringLiteral("progressInd"));
+    checkIn_->setObjectName(QStringLiteral("ckInButton"));
+    checkOut_->setObjectName(QStringLiteral("ckOutButton"));
+    preTitle_->setObjectName(QStringLiteral("ckinPreTitieField"));
+    preTime_->setObjectName(QStringLiteral("ckinPreTimeField"));
+    preTime_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QPushButton* button : {checkIn_, checkOut_})
+        button->setMinimumWidth(120);
+
+    auto* header = new QHBoxLayout;
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(title_);
+    texts->addWidget(message_);
+    header->addLayout(texts, 1);
+    header->addWidget(indicator_, 0, Qt::AlignTop);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(checkIn_);
+    buttons->addWidget(checkOut_);
+
+    auto* last = new QHBoxLayout;
+    last->addWidget(preTitle_);
+    last->addWidget(preTime_, 1);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->addLayout(header);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->addSpacing(8);
+    layout->addLayout(last);
+    layout->addStretch(1);
+    setCentralWidget(central);
+
+    // Return and Enter press the button of the action expected next, wherever
+    // the focus is.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, &CheckInWindow::pressReturn);
+    }
+}
+
+void CheckInWindow::setKeyEquivalent(QPushButton* button, bool returnKey) {
+    button->setDefault(returnKey);
+}
+
+void CheckInWindow::pressReturn() {
+    for (QPushButton* button : {checkIn_, checkOut_}) {
+        if (button->isDefault() && button->isEnabled()) {
+            button->click();
+            return;
+        }
+    }
+}
+
+} // namespace fennick

@@ -1,0 +1,69 @@
+#pragma once
+
+// A controller in a temporary home with a fixed clock, captured log lines,
+// counted beeps and a settings file of its own.
+
+#include "app/mycontroller.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace fennick::test {
+
+inline CalDate at(const char* compact) {
+    const auto date = CalDate::parse(QString::fromLatin1(compact), CalFormat::Compact);
+    if (!date)
+        qFatal("bad test timestamp %s", compact);
+    return *date;
+}
+
+struct Harness {
+    QTemporaryDir temp;
+    FixedClock clock{at("20240315093000")};
+    QStringList logLines;
+    int beeps = 0;
+    QList<int> pauses;
+    VersionAnswer version{0, kMinimumVersion};
+    QString home;
+    std::unique_ptr<MyController> controller;
+
+    Harness() : home(temp.path() + QStringLiteral("/home")) { QDir().mkpath(home); }
+
+    QString settingsFile; // empty: settings.ini in the temporary folder
+    QString settingsPath() const {
+        return settingsFile.isEmpty() ? temp.path() + QStringLiteral("/settings.ini")
+                                      : settingsFile;
+    }
+    QString logsDir() const { return home + QStringLiteral("/Library/fennick"); }
+
+    MyController& make() {
+        QDir().mkpath(home + QStringLiteral("/Library"));
+        ControllerEnv env;
+        env.clock = &clock;
+        env.startup.version = [this] { return version; };
+        env.startup.beep = [this] { ++beeps; };
+        env.startup.sleep = [this](std::chrono::milliseconds ms) { pauses << int(ms.count()); };
+        env.startup.log = [this](const QString& line) { logLines << line; };
+        env.startup.homeDir = home;
+        env.settingsPath = settingsPath();
+        env.offerTrayIcon = false;
+        controller = std::make_unique<MyController>(std::move(env));
+        return *controller;
+    }
+
+    MyController& start() {
+        MyController& c = make();
+        if (!c.awakeFromNib())
+            qFatal("start-up refused");
+        return c;
+    }
+
+    void store(const QString& key, const QVariant& value) const {
+        QSettings settings(settingsPath(), QSettings::IniFormat);
+        settings.setValue(key, value);
+    }
+};
+
+} // namespace fennick::test
