@@ -21,6 +21,8 @@ namespace {
 constexpr time_t kStaleTempAge = 3600;
 constexpr int kNameAttempts = 16;
 
+bool unnamedAllowed = true;
+
 struct Target {
     QByteArray path; // the regular file itself, past any symbolic link
     QByteArray dir;
@@ -98,6 +100,8 @@ public:
     // An unnamed file (O_TMPFILE): should the process die before the rename,
     // nothing is left in the directory.
     bool openUnnamed(const Target& target) {
+        if (!unnamedAllowed)
+            return false;
         fd_ = ::open(target.dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         return fd_ >= 0;
     }
@@ -206,6 +210,10 @@ void removeStaleTemps(const Target& target) {
 }
 
 } // namespace
+
+void allowUnnamedTempFiles(bool allowed) {
+    unnamedAllowed = allowed;
+}
 
 bool existsAt(const QString& path) {
     struct stat st {};

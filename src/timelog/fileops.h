@@ -21,4 +21,9 @@ bool createEmptyFile(const QString& path);
 // failure the old file is untouched and no temporary file is left behind.
 bool replaceFileContents(const QString& path, const QByteArray& bytes);
 
+// Whether replaceFileContents may use unnamed temporary files (on by default).
+// Tests turn it off to exercise the named temporary files that file systems
+// without unnamed ones get.
+void allowUnnamedTempFiles(bool allowed);
+
 } // namespace fennick
