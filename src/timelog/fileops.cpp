@@ -56,9 +56,14 @@ QByteArray tempPrefix(const QByteArray& base) {
 
 QByteArray tempPath(const Target& target) {
     static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    // From the operating system, not a seeded generator: forked processes
+    // would otherwise all try the same names.
+    quint64 bits = QRandomGenerator::system()->generate64();
     QByteArray suffix(8, 'x');
-    for (char& c : suffix)
-        c = kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
+    for (char& c : suffix) {
+        c = kChars[bits % (sizeof kChars - 1)];
+        bits /= sizeof kChars - 1;
+    }
     return target.dir + "/" + tempPrefix(target.base) + suffix;
 }
 
