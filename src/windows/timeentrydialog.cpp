@@ -63,7 +63,6 @@ TimeEntryDialog::TimeEntryDialog(Beep beep, DateSetter setMyInputCalDate, QWidge
     layout->addLayout(times);
     layout->addLayout(entry);
     layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 QLabel* TimeEntryDialog::addLabel(const char* name) {
