@@ -33,14 +33,21 @@ public:
     void dropLogFileDic() { index_.reset(); }
     // Makes sure the current month's file exists.
     void checkLogFile();
-    // Appends one record line to the punch month's file. True when the line
-    // was written; on false nothing changed on disk.
+    // Appends one record line to the punch month's file, creating the file
+    // when the month has none. True when the line was written; on false the
+    // file's contents are as they were.
     bool appendPunch(const CalDate& punch, const CalDate& written, PunchKind kind);
 
     // The log directory, "/", and the name.
     QString pathOf(const QString& fileName) const;
 
 private:
+    // The name of the punch month's file, creating the file when the month
+    // has none; absent when it cannot be created.
+    std::optional<QString> monthFileName(const CalDate& punch);
+    void rebuildLogFileDic();
+    void report(const char* format, const QString& path) const;
+
     std::optional<QString> logsDir_;
     std::optional<QString> logFilePath_;
     std::optional<MonthIndex> index_;

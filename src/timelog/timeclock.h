@@ -21,7 +21,8 @@ public:
     struct Hooks {
         // Runs the time-entry dialog (press time, last punch, true when check
         // in was pressed); answers kModalStopped after setMyInputCalDate.
-        std::function<int(const CalDate& now, const QString& prevTime, bool forCkin)> enterTimeDialog;
+        std::function<int(const CalDate& now, const QString& prevTime, bool forCkin)>
+            enterTimeDialog;
         std::function<void()> beep;
         // After a successful append: store the state in the settings.
         std::function<void()> saveDefaults;
@@ -47,6 +48,9 @@ public:
     void checkLogFile(const CalDate& punch, const CalDate& now, PunchKind kind);
 
 private:
+    // Runs the time-entry dialog; true when it confirmed a time.
+    bool askForgottenPunch(const CalDate& press, bool forCkin);
+
     TimeLogStore& store_;
     const Clock& clock_;
     Hooks hooks_;

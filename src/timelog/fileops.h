@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace fennick {
+
+// True when anything at all is at the path: a file, a directory, a link (even
+// one that points nowhere).
+bool existsAt(const QString& path);
+
+// Creates an empty file with mode 0600 and syncs its directory. Fails when
+// anything is at the path already or the file cannot be made.
+bool createEmptyFile(const QString& path);
+
+// Replaces a regular file's contents with `bytes` so that, whatever happens,
+// the file holds either its old or its new contents: the bytes go to a
+// temporary file in the same directory, are synced, and the temporary file is
+// renamed over the old one; then the directory is synced. A symbolic link is
+// kept and its target replaced. The new file keeps the old one's mode. On
+// failure the old file is untouched and no temporary file is left behind.
+bool replaceFileContents(const QString& path, const QByteArray& bytes);
+
+// Whether replaceFileContents may use unnamed temporary files (on by default).
+// Tests turn it off to exercise the named temporary files that file systems
+// without unnamed ones get.
+void allowUnnamedTempFiles(bool allowed);
+
+} // namespace fennick

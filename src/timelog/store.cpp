@@ -1,0 +1,172 @@
+#include "timelog/store.h"
+
+#include "timelog/fileops.h"
+#include "timelog/logfile.h"
+
+#include <QFile>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace fennick {
+namespace {
+
+constexpr char kCreationFailed[] = "File:%@ creation failed.";
+constexpr char kCannotRead[] = "File:%@ can not read.";
+constexpr char kWriteError[] = "File:%@ write error!";
+
+// Names are measured against the name of the file of February 2004.
+constexpr QStringView kNameTemplate = u"TLOG200402.txt";
+constexpr qsizetype kPrefixLength = 4; // "TLOG"
+constexpr qsizetype kKeyLength = 6;    // "%Y%m"
+
+QStringView pathExtension(QStringView name) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QStringView() : name.sliced(dot + 1);
+}
+
+// The month key of a time log file name: the name has the template's length,
+// its "TLOG" prefix and its extension, and past "TLOG" (and any whitespace)
+// the run of decimal digits is exactly six long.
+std::optional<QString> monthKeyOfName(const QString& name) {
+    if (name.size() != kNameTemplate.size() ||
+        QStringView(name).first(kPrefixLength) != kNameTemplate.first(kPrefixLength) ||
+        pathExtension(name) != pathExtension(kNameTemplate))
+        return std::nullopt;
+    qsizetype i = kPrefixLength;
+    while (i < name.size() && isScannerSpace(name[i].unicode()))
+        ++i;
+    const qsizetype start = i;
+    while (i < name.size() && name[i].isDigit())
+        ++i;
+    if (i - start != kKeyLength)
+        return std::nullopt;
+    return name.mid(start, kKeyLength);
+}
+
+bool isDirectory(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Every entry name of a directory, of any kind; none when it cannot be listed.
+QStringList listDirectory(const QString& path) {
+    QStringList names;
+    DIR* dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.append(QFile::decodeName(name));
+    }
+    ::closedir(dir);
+    return names;
+}
+
+// The file's bytes with the record line added. Bytes of an 8-bit file are
+// kept exactly as they are; a UTF-16 file is written back as UTF-8. A last
+// line without a line feed gets one first, so the record stands on its own.
+QByteArray appendedBytes(const LogFileText& file, const QString& line) {
+    QByteArray bytes = file.utf16 ? file.text.toUtf8() : file.bytes;
+    if (!file.text.isEmpty() && !file.text.endsWith(u'\n'))
+        bytes += '\n';
+    bytes += line.toLatin1();
+    return bytes;
+}
+
+} // namespace
+
+TimeLogStore::TimeLogStore(std::optional<QString> logsDirPathStr, const Clock& clock, LogSink log)
+    : clock_(clock), log_(std::move(log)) {
+    // An empty path names no directory; "/TLOG…" at the root is never meant.
+    if (logsDirPathStr && !logsDirPathStr->isEmpty())
+        logsDir_ = std::move(logsDirPathStr);
+}
+
+QString TimeLogStore::pathOf(const QString& fileName) const {
+    return logsDir_.value_or(QString()) + u'/' + fileName;
+}
+
+void TimeLogStore::report(const char* format, const QString& path) const {
+    const QString line = logLine(format, path);
+    if (log_)
+        log_(line);
+    else
+        writeSystemLog(line);
+}
+
+std::optional<MonthIndex> TimeLogStore::getLogFileDic() const {
+    if (!logsDir_ || !isDirectory(*logsDir_))
+        return std::nullopt;
+    MonthIndex index;
+    for (const QString& name : listDirectory(*logsDir_)) {
+        if (const std::optional<QString> key = monthKeyOfName(name))
+            index.insert(*key, name);
+    }
+    return index;
+}
+
+void TimeLogStore::checkLogFileDic() {
+    if (!index_)
+        index_ = getLogFileDic();
+}
+
+void TimeLogStore::rebuildLogFileDic() {
+    dropLogFileDic();
+    checkLogFileDic();
+}
+
+void TimeLogStore::checkLogFile() {
+    if (!logsDir_) {
+        logFilePath_.reset();
+        report(kCreationFailed, QString());
+        return;
+    }
+    const QString path = pathOf(clock_.now().format(CalFormat::LogFileName));
+    logFilePath_ = path;
+    if (existsAt(path))
+        return;
+    if (!createEmptyFile(path)) {
+        report(kCreationFailed, path);
+        return;
+    }
+    rebuildLogFileDic();
+}
+
+std::optional<QString> TimeLogStore::monthFileName(const CalDate& punch) {
+    if (index_) {
+        const auto found = index_->constFind(punch.format(CalFormat::MonthKey));
+        if (found != index_->constEnd())
+            return found.value();
+    }
+    const QString name = punch.format(CalFormat::LogFileName);
+    const QString path = pathOf(name);
+    if (existsAt(path))
+        return name;
+    if (!createEmptyFile(path))
+        return std::nullopt;
+    rebuildLogFileDic();
+    return name;
+}
+
+bool TimeLogStore::appendPunch(const CalDate& punch, const CalDate& written, PunchKind kind) {
+    if (!logsDir_)
+        return false;
+    const std::optional<QString> name = monthFileName(punch);
+    if (!name)
+        return false;
+    const QString path = pathOf(*name);
+    const std::optional<LogFileText> file = readLogFile(path);
+    if (!file) {
+        report(kCannotRead, path);
+        return false;
+    }
+    if (!replaceFileContents(path, appendedBytes(*file, makeRecordLine(written, kind, punch)))) {
+        report(kWriteError, path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace fennick
