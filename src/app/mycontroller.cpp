@@ -40,7 +40,12 @@ MyController::MyController(ControllerEnv env, QObject* parent)
     createWindows();
 }
 
-MyController::~MyController() = default;
+MyController::~MyController() {
+    // Windows hide as they go; the menu rule must not look at them then.
+    for (QMainWindow* window : {static_cast<QMainWindow*>(ckinWindow_.get()), logWindow_.get(),
+                                sum1Window_.get(), sum2Window_.get()})
+        window->removeEventFilter(this);
+}
 
 bool MyController::awakeFromNib() {
     if (!versionAllowed(env_.startup.version())) {

@@ -57,6 +57,7 @@ CheckInWindow::CheckInWindow(QWidget* parent)
     layout->addSpacing(8);
     layout->addLayout(last);
     layout->addStretch(1);
+    central->setMinimumWidth(380);
     setCentralWidget(central);
 
     // Return and Enter press the button of the action expected next, wherever

@@ -166,7 +166,8 @@ void TestMyController::logDirectory_data() {
     QTest::newRow("missing, created") << "missing" << false;
     QTest::newRow("existing directory, untouched") << "directory" << false;
     QTest::newRow("regular file at the path") << "file" << true;
-    QTest::newRow("parent missing") << "no-parent" << true;
+    QTest::newRow("parent missing, made too") << "no-parent" << false;
+    QTest::newRow("parent is a regular file") << "file-parent" << true;
 }
 
 void TestMyController::logDirectory() {
@@ -184,6 +185,10 @@ void TestMyController::logDirectory() {
         QVERIFY(file.open(QIODevice::WriteOnly));
     } else if (setup == u"no-parent") {
         QVERIFY(QDir(h.home + "/Library").removeRecursively());
+    } else if (setup == u"file-parent") {
+        QVERIFY(QDir(h.home + "/Library").removeRecursively());
+        QFile file(h.home + "/Library");
+        QVERIFY(file.open(QIODevice::WriteOnly));
     }
     QVERIFY(c.awakeFromNib());
     QCOMPARE(c.logsDirPathStr(), std::optional<QString>(dir));
@@ -195,7 +200,7 @@ void TestMyController::logDirectory() {
     }
     QVERIFY(h.logLines.isEmpty());
     QVERIFY(QFileInfo(dir).isDir());
-    const auto expected = setup == u"missing"
+    const auto expected = setup != u"directory"
                               ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                               : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                     QFile::ReadGroup | QFile::ExeGroup;

@@ -26,8 +26,12 @@ QString expandTilde(const QString& path, const QString& homeDir) {
 void ensureLogDirectory(const QString& path, const LogSink& log) {
     if (QFileInfo(path).isDir())
         return;
+    // The default folder lies in ~/Library, which a Linux home does not
+    // have: missing parents are made too, or no punch could ever be kept.
+    const QString parent = QFileInfo(path).absolutePath();
+    const bool parentReady = QFileInfo(parent).isDir() || QDir().mkpath(parent);
     // Private records: only the user may list or read them.
-    if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0)
+    if (!parentReady || ::mkdir(QFile::encodeName(path).constData(), 0700) != 0)
         log(logLine("fail to create Dir:%@.", path));
 }
 

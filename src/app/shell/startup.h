@@ -26,9 +26,9 @@ void refuseToRun(const StartupEnv& env);
 // "~" and "~/..." expanded into the home directory; other paths unchanged.
 QString expandTilde(const QString& path, const QString& homeDir);
 
-// Makes sure the log directory exists: creates the last path component
-// (mode 0700) when nothing or something other than a directory stands there,
-// and logs "fail to create Dir:%@." when that fails.
+// Makes sure the log directory exists: creates it (mode 0700, with any
+// missing parents) when nothing or something other than a directory stands
+// there, and logs "fail to create Dir:%@." when that fails.
 void ensureLogDirectory(const QString& path, const LogSink& log);
 
 } // namespace fennick
