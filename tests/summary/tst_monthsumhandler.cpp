@@ -134,6 +134,13 @@ void TestMonthSumHandler::listing_data() {
         << "  2024/03/05 09:00:00 \t CheckIn:  20240305090000\r\n\r\n"
            "\t# a b CheckOut: 20240305120000\r\nx  y CheckOut:\t20240305120000"
         << QStringList{"2024/03/05 09:00:00|CheckIn", "2024/03/05 12:00:00|CheckOut"};
+    QTest::newRow("unicode whitespace separates")
+        << QString::fromUtf8("a\u00a0b\u2003CheckIn:\v20240305090000\f\u2028x\n"
+                             "\u0085a\u3000b\tCheckOut:\u2029 20240305100000\n")
+        << QStringList{"2024/03/05 09:00:00|CheckIn", "2024/03/05 10:00:00|CheckOut"};
+    QTest::newRow("control characters do not separate")
+        << "x a\x1c\x08\x0e\x1f\x7f\u200bb CheckIn: 20240305090000\n"
+        << QStringList{"2024/03/05 09:00:00|CheckIn"};
     QTest::newRow("carriage returns only: one line")
         << "a b CheckIn: 20240305090000\ra b CheckOut: 20240305120000\r"
         << QStringList{"2024/03/05 09:00:00|CheckIn"};
