@@ -203,11 +203,8 @@ DayTotals MonthSumHandler::sumDayBuff(QStringView text) const {
                         splitAtMidnights(*start, *end, book);
                 });
     DayTotals days;
-    for (const auto& [day, seconds] : booked) {
-        sumobject sum;
-        sum.setSumValue(clampTotal(seconds));
-        days.insert(days.cend(), dayKeyOf(day), sum);
-    }
+    for (const auto& [day, seconds] : booked)
+        addTo(days[dayKeyOf(day)], seconds);
     return days;
 }
 
