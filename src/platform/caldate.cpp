@@ -37,7 +37,9 @@ void civilFromDays(std::int64_t z, CalFields& f) {
     f.year = int(yoe + era * 400 + (f.month <= 2));
 }
 
-bool isLeap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(std::int64_t y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int daysInMonth(std::int64_t y, int m) {
     static constexpr std::array<int, 12> days{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -136,19 +138,33 @@ const char* patternOf(CalFormat format) {
 
 bool fieldsInRange(const CalFields& f) {
     return f.year >= 0 && f.year <= 9999 && f.month >= 1 && f.month <= 12 && f.day >= 1 &&
-           f.day <= daysInMonth(f.year, f.month) && f.hour >= 0 && f.hour <= 23 &&
-           f.minute >= 0 && f.minute <= 59 && f.second >= 0 && f.second <= 59;
+           f.day <= daysInMonth(f.year, f.month) && f.hour >= 0 && f.hour <= 23 && f.minute >= 0 &&
+           f.minute <= 59 && f.second >= 0 && f.second <= 59;
 }
 
-void appendNumber(QString& out, long long value, int width) {
-    if (value < 0) {
-        out += u'-';
-        value = -value;
+// Writes a number zero-padded to at least `width` digits, a minus sign in
+// front when negative; returns the end of what was written.
+char16_t* writeNumber(char16_t* out, long long value, int width) {
+    if (value >= 0 && value < 100 && width == 2) {
+        *out++ = char16_t(u'0' + value / 10);
+        *out++ = char16_t(u'0' + value % 10);
+        return out;
     }
-    const QString digits = QString::number(value);
-    for (qsizetype i = digits.size(); i < width; ++i)
-        out += u'0';
-    out += digits;
+    unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                                             : static_cast<unsigned long long>(value);
+    if (value < 0)
+        *out++ = u'-';
+    char16_t digits[20];
+    int count = 0;
+    do {
+        digits[count++] = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    for (int i = count; i < width; ++i)
+        *out++ = u'0';
+    while (count)
+        *out++ = digits[--count];
+    return out;
 }
 
 } // namespace
@@ -167,11 +183,15 @@ CalDate CalDate::fromWall(const CalFields& wall) {
         const std::int64_t t = u - offset;
         if (zone.offsetAt(t) == offset && (!best || t < *best))
             best = t;
+        if (before == after)
+            break;
     }
+    // An instant that shows this wall time has exactly these fields.
+    if (best)
+        return CalDate(*best, wall);
     // No instant shows this wall time: it lies in a gap, which the smaller
     // (earlier) offset moves forward by the size of the gap.
-    const std::int64_t t = best ? *best : u - std::min(before, after);
-    return fromInstant(t);
+    return fromInstant(u - std::min(before, after));
 }
 
 std::optional<CalDate> CalDate::parse(QStringView text, CalFormat format) {
@@ -225,35 +245,37 @@ std::optional<CalDate> CalDate::fromFields(const CalFields& fields) {
 }
 
 QString CalDate::format(CalFormat format) const {
-    QString out;
-    out.reserve(20);
+    // Formatting runs once per listed punch: build the text in place and
+    // allocate once.
+    char16_t buffer[64];
+    char16_t* out = buffer;
     for (const char* p = patternOf(format); *p; ++p) {
         if (*p != '%') {
-            out += QLatin1Char(*p);
+            *out++ = char16_t(*p);
             continue;
         }
         switch (*++p) {
         case 'Y':
-            appendNumber(out, f_.year, 4);
+            out = writeNumber(out, f_.year, 4);
             break;
         case 'm':
-            appendNumber(out, f_.month, 2);
+            out = writeNumber(out, f_.month, 2);
             break;
         case 'd':
-            appendNumber(out, f_.day, 2);
+            out = writeNumber(out, f_.day, 2);
             break;
         case 'H':
-            appendNumber(out, f_.hour, 2);
+            out = writeNumber(out, f_.hour, 2);
             break;
         case 'M':
-            appendNumber(out, f_.minute, 2);
+            out = writeNumber(out, f_.minute, 2);
             break;
         default:
-            appendNumber(out, f_.second, 2);
+            out = writeNumber(out, f_.second, 2);
             break;
         }
     }
-    return out;
+    return QString(reinterpret_cast<const QChar*>(buffer), out - buffer);
 }
 
 CalDate CalDate::addMonths(int months) const {
@@ -264,8 +286,7 @@ CalDate CalDate::addMonths(int months) const {
     const int overflow = wall.day - daysInMonth(wall.year, wall.month);
     if (overflow > 0) {
         wall.day = daysInMonth(wall.year, wall.month);
-        const CalFields carried =
-            fieldsOfWall(wallSeconds(wall) + std::int64_t(overflow) * kDay);
+        const CalFields carried = fieldsOfWall(wallSeconds(wall) + std::int64_t(overflow) * kDay);
         return fromWall(carried);
     }
     return fromWall(wall);
@@ -287,15 +308,17 @@ CalDate CalDate::nextMonthStart() const {
     return fromWall(wall);
 }
 
-void timeZoneChanged() { zoneCache().reset(); }
+void timeZoneChanged() {
+    zoneCache().reset();
+}
 
 QString monthKeyBefore(const CalDate& date, int monthsBack) {
     const std::int64_t index = std::int64_t(date.year()) * 12 + (date.month() - 1) - monthsBack;
     const std::int64_t year = floorDiv(index, 12);
-    QString out;
-    appendNumber(out, year, 4);
-    appendNumber(out, index - year * 12 + 1, 2);
-    return out;
+    char16_t buffer[48];
+    char16_t* out = writeNumber(buffer, year, 4);
+    out = writeNumber(out, index - year * 12 + 1, 2);
+    return QString(reinterpret_cast<const QChar*>(buffer), out - buffer);
 }
 
 std::int32_t clampSeconds(double seconds) {

@@ -43,12 +43,21 @@ public:
     std::optional<sumobject> calcMonthSum() const;
     std::optional<DayTotals> calcDaySum() const;
 
+    // One row per record line, in file order; a time token that is not a
+    // compact timestamp gives an empty left column.
     DspRows getLogArrayBuff(QStringView text) const;
+    // Seconds worked; an interval with an unreadable start or end counts 0,
+    // each interval and the total are clamped to the int32 range.
     sumobject sumMonthBuff(QStringView text) const;
+    // The same intervals booked by day; for the same text and "now" the
+    // entries add up to sumMonthBuff's total unless a day had to be clamped.
     DayTotals sumDayBuff(QStringView text) const;
 
     // Books the interval from `from` to `to` into `days`, cut at every local
-    // midnight; each piece goes to the day on which it starts.
+    // midnight; each piece goes to the day on which it starts, and a piece
+    // ending exactly at midnight stays with the day before. An interval that
+    // ends before it starts, or is longer than 366 days, goes whole to its
+    // start day. Entries saturate at the int32 limits.
     static DayTotals& calcDayByDaySums(DayTotals& days, const CalDate& to, const CalDate& from);
 
 private:

@@ -20,8 +20,10 @@ QString makeRecordLine(const CalDate& written, PunchKind kind, const CalDate& pu
 // vertical tab, form feed, carriage return, next line (U+0085) and the
 // Unicode space, line and paragraph separators.
 inline bool isScannerSpace(char16_t c) {
+    if (c <= u' ')
+        return (0x1'0000'3E00ull >> c) & 1; // tab, line feed, vt, form feed, cr, space
     if (c < 0x80)
-        return c == u' ' || (c >= u'\t' && c <= u'\r');
+        return false;
     if (c == 0x85 || c == 0xA0)
         return true;
     const QChar::Category cat = QChar(c).category();
