@@ -67,8 +67,10 @@ QVariant MyDataSource::headerData(int section, Qt::Orientation orientation, int 
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == IdentifierRole)
         return columnIdentifier(section);
-    if (role == Qt::TextAlignmentRole && section == 1 && columns_.dataIsDuration)
-        return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::TextAlignmentRole) {
+        const bool right = section == 1 && columns_.dataIsDuration;
+        return int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
     if (role != Qt::DisplayRole)
         return {};
     const char* heading = section == 0 ? columns_.keyHeading : columns_.dataHeading;
