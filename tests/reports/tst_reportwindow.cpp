@@ -70,6 +70,30 @@ QStringList pdfPageTexts(const QString& path) {
     return pages;
 }
 
+struct Word {
+    QString text;
+    QRectF box; // points, from the paper's top left corner
+};
+
+// The words of one page with their boxes, as pdftotext finds them.
+QList<Word> pdfWords(const QString& path, int page) {
+    QProcess process;
+    const QString number = QString::number(page);
+    process.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
+                  {"-bbox", "-f", number, "-l", number, path, "-"});
+    process.waitForFinished(30000);
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QList<Word> words;
+    for (const auto& m : word.globalMatch(QString::fromUtf8(process.readAllStandardOutput()))) {
+        words << Word{m.captured(5),
+                      QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))};
+    }
+    return words;
+}
+
 QStringList keysIn(const QString& pageText) {
     static const QRegularExpression key(QStringLiteral("\\bK(\\d{4})\\b"));
     QStringList keys;
@@ -90,6 +114,7 @@ private slots:
     void pageGeometry();
     void exportedPages_data();
     void exportedPages();
+    void printerPageRange_data();
     void printerPageRange();
     void exportFailures();
 
@@ -197,6 +222,29 @@ void TestReportWindow::exportedPages_data() {
     QTest::newRow("paper too small") << 3 << 1.f << true << QList<int>{1, 1, 1};
 }
 
+// On paper, the rows lie between the top margin and the end of the page's
+// whole rows, above the bottom margin; the heading lies in the top margin.
+void checkPlacement(const QList<Word>& words, int rowsOnPage, float scale) {
+    const QPageLayout layout = letter38();
+    const qreal top = layout.margins().top();
+    const qreal rowsEnd = top + rowsOnPage * rowHeight * scale + 0.5;
+    const qreal bottom = layout.fullRect().height() - layout.margins().bottom();
+    const qreal right = layout.fullRect().width() - layout.margins().right();
+    int rowWords = 0;
+    for (const Word& word : words) {
+        QVERIFY2(word.box.left() >= layout.margins().left() && word.box.right() <= right + 0.5,
+                 qPrintable(word.text));
+        if (word.text.startsWith(u'K') || word.text.startsWith(u'D')) {
+            ++rowWords;
+            QVERIFY2(word.box.top() >= top && word.box.bottom() <= rowsEnd, qPrintable(word.text));
+            QVERIFY(word.box.bottom() <= bottom);
+        } else {
+            QVERIFY2(word.box.bottom() <= top + 0.5, qPrintable(word.text));
+        }
+    }
+    QCOMPARE(rowWords, 2 * rowsOnPage);
+}
+
 // Each page shows the heading, the total, the column headings and a run of
 // whole rows following on from the page before; no row is lost or repeated.
 void TestReportWindow::exportedPages() {
@@ -232,22 +280,34 @@ void TestReportWindow::exportedPages() {
         for (int i = 0; i < rowsPerPage[p]; ++i, ++expected)
             want << QString("K%1").arg(expected, 4, 10, QChar(u'0'));
         QCOMPARE(keysIn(pages[p]), want);
+        if (!tiny)
+            checkPlacement(pdfWords(path, p + 1), rowsPerPage[p], scale);
     }
     QCOMPARE(expected, rows + 1);
 }
 
-// The printer route, with a page range chosen in the print dialog.
+void TestReportWindow::printerPageRange_data() {
+    QTest::addColumn<bool>("fullPage");
+    QTest::newRow("printable area") << false;
+    QTest::newRow("full page") << true;
+}
+
+// The printer route, with a page range chosen in the print dialog. Whether
+// the painter starts at the paper's corner or at the margins, the pages are
+// the same.
 void TestReportWindow::printerPageRange() {
+    QFETCH(bool, fullPage);
     ReportWindow window(ReportKind::Log);
     useRowHeight(window.table());
     window.dataSource()->setDataArray(numberedRows(100));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString path = dir_.filePath("printed.pdf");
+    const QString path = dir_.filePath(QString("printed-%1.pdf").arg(fullPage));
     printer.setOutputFileName(path);
     printer.setPageLayout(letter38());
-    printer.setPageRanges(QPageRanges());
+    printer.setFullPage(fullPage);
     printer.setFromTo(2, 2);
+    const QPageLayout before = printer.pageLayout();
     QVERIFY(window.table()->print(&printer, "Log", QString()));
     QCOMPARE(pdfPageCount(path), 1);
 
@@ -258,8 +318,9 @@ void TestReportWindow::printerPageRange() {
     QCOMPARE(keys.size(), 38);
     QCOMPARE(keys.first(), QString("K0039"));
     QVERIFY(pages.first().contains("Page 2 of 3"));
-    // The page setup the caller chose is left as it was.
-    QCOMPARE(printer.pageLayout().mode(), QPageLayout::StandardMode);
+    QVERIFY(pages.first().contains(QRegularExpression("Time\\s+Event")));
+    checkPlacement(pdfWords(path, 1), 38, 1);
+    QCOMPARE(printer.pageLayout(), before);
 }
 
 void TestReportWindow::exportFailures() {

@@ -50,8 +50,9 @@ TotalLineParts splitAtFirstTab(const QString& line) {
 }
 
 struct MyBaseTableView::Geometry {
-    QSizeF paper;      // points
-    QMarginsF margins; // points; the top one as used
+    QSizeF paper;        // points
+    QPointF paintOrigin; // points: where the device's painter starts on the paper
+    QMarginsF margins;   // points; the top one as used
     float scale = 1;
     float rowHeight = 0;  // table units, as are the three below
     float pageHeight = 0; // whole rows on the unscaled paper, divided by the scale
@@ -96,6 +97,7 @@ MyBaseTableView::Geometry MyBaseTableView::geometry(const QPagedPaintDevice& dev
     const QPageLayout layout = device.pageLayout();
     g.paper = layout.fullRect(QPageLayout::Point).size();
     g.margins = layout.margins(QPageLayout::Point);
+    g.paintOrigin = layout.paintRect(QPageLayout::Point).topLeft();
     g.scale = effectiveScale(printScale_);
     g.rowHeight = printRowHeight();
     g.headingFont = sizedFont(font(), headingSize, true);
@@ -174,12 +176,6 @@ QPageLayout MyBaseTableView::defaultPageLayout() {
 bool MyBaseTableView::render(QPagedPaintDevice* device, const QString& heading,
                              const QString& totalLine) {
     const Geometry g = geometry(*device);
-    // Paint on the whole paper: the heading goes into the top margin.
-    const QPageLayout original = device->pageLayout();
-    QPageLayout fullPage = original;
-    fullPage.setMode(QPageLayout::FullPageMode);
-    device->setPageLayout(fullPage);
-
     QPainter painter;
     bool ok = painter.begin(device);
     const QPageRanges ranges = device->pageRanges();
@@ -195,7 +191,6 @@ bool MyBaseTableView::render(QPagedPaintDevice* device, const QString& heading,
     }
     if (painter.isActive())
         ok = painter.end() && ok;
-    device->setPageLayout(original);
     return ok;
 }
 
@@ -203,6 +198,9 @@ void MyBaseTableView::drawPage(QPainter& painter, const Geometry& g, int page,
                                const QString& heading, const QString& totalLine) const {
     painter.resetTransform();
     painter.scale(painter.device()->logicalDpiX() / 72.0, painter.device()->logicalDpiY() / 72.0);
+    // The painter starts at the corner of the printable area; the heading is
+    // drawn in the top margin, so work from the paper's corner instead.
+    painter.translate(-g.paintOrigin);
     painter.setPen(ink);
 
     const QFontMetricsF headingMetrics(g.headingFont);

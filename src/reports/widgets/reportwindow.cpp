@@ -107,6 +107,7 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
 
     heading_ = new QLabel(central);
     heading_->setAlignment(Qt::AlignCenter);
+    heading_->setWordWrap(true);
     QFont headingFont = heading_->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.2);
@@ -147,6 +148,8 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
     resize(480, 600);
 }
 
+ReportWindow::~ReportWindow() = default;
+
 QString ReportWindow::heading() const {
     return heading_->text();
 }
@@ -164,9 +167,21 @@ bool ReportWindow::exportPdf(const QString& path) {
     return table_->exportPdf(path, heading(), totalLine());
 }
 
+QPrinter& ReportWindow::sharedPrinter() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageMargins(MyBaseTableView::defaultPageLayout().margins(),
+                                 QPageLayout::Point);
+        // The page heading is drawn in the top margin; on a full page the
+        // preview shows it as printed rather than greyed out.
+        printer_->setFullPage(true);
+    }
+    printer_->setDocName(heading());
+    return *printer_;
+}
+
 void ReportWindow::print() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(heading());
+    QPrinter& printer = sharedPrinter();
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(tr("Print %1").arg(heading()));
     QSpinBox* scale = addScaleTab(dialog, table_->printScale().value_or(1.0f));
@@ -180,9 +195,7 @@ void ReportWindow::print() {
 }
 
 void ReportWindow::printPreview() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(heading());
-    QPrintPreviewDialog preview(&printer, this);
+    QPrintPreviewDialog preview(&sharedPrinter(), this);
     preview.setWindowTitle(tr("Print Preview – %1").arg(heading()));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* p) { table_->print(p, heading(), totalLine()); });

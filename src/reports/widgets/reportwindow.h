@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 class QLabel;
+class QPrinter;
 class QPushButton;
 
 namespace fennick {
@@ -24,6 +26,7 @@ class ReportWindow : public QMainWindow {
 
 public:
     explicit ReportWindow(ReportKind kind, QWidget* parent = nullptr);
+    ~ReportWindow() override;
 
     ReportKind kind() const { return kind_; }
     QPushButton* nextButton() const { return next_; }
@@ -55,6 +58,8 @@ signals:
 
 private:
     void showFailure(const QString& title, const QString& text);
+    // Kept between prints, so the chosen printer and page setup stay.
+    QPrinter& sharedPrinter();
 
     ReportKind kind_;
     QLabel* heading_ = nullptr;
@@ -63,6 +68,7 @@ private:
     MyBaseTableView* table_ = nullptr;
     MyDataSource* source_ = nullptr;
     QLabel* total_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace fennick
