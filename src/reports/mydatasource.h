@@ -1,0 +1,64 @@
+#pragma once
+
+#include "reports/mydspdata.h"
+
+#include <QAbstractTableModel>
+#include <optional>
+
+namespace fennick {
+
+// Column headings of one report table, as untranslated source texts of the
+// "MyDataSource" translation context, and whether the right column holds
+// durations (shown right-aligned so the colons line up).
+struct ReportColumns {
+    const char* keyHeading;
+    const char* dataHeading;
+    bool dataIsDuration;
+};
+
+namespace columns {
+inline constexpr ReportColumns Log{QT_TRANSLATE_NOOP("MyDataSource", "Time"),
+                                   QT_TRANSLATE_NOOP("MyDataSource", "Event"), false};
+inline constexpr ReportColumns DailySums{QT_TRANSLATE_NOOP("MyDataSource", "Day"),
+                                         QT_TRANSLATE_NOOP("MyDataSource", "Worked"), true};
+inline constexpr ReportColumns MonthlySums{QT_TRANSLATE_NOOP("MyDataSource", "Month"),
+                                           QT_TRANSLATE_NOOP("MyDataSource", "Worked"), true};
+} // namespace columns
+
+// The rows of one report table. Column 0 is identified "keyDateStr" and
+// column 1 "dataStr"; a cell shows the row's field of that name. An absent
+// list shows as an empty table. Read-only.
+class MyDataSource : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    // headerData with this role answers the column's identifier.
+    static constexpr int IdentifierRole = Qt::UserRole + 1;
+
+    explicit MyDataSource(ReportColumns columns, QObject* parent = nullptr);
+
+    const std::optional<DspRows>& dataArray() const { return dataArray_; }
+    // Replaces the rows; views reload at once.
+    void setDataArray(std::optional<DspRows> rows);
+
+    const ReportColumns& reportColumns() const { return columns_; }
+
+    // "keyDateStr", "dataStr", or an empty text for any other column.
+    static QString columnIdentifier(int column);
+    // The row's field named by the identifier; absent for an unknown
+    // identifier or a row out of range.
+    std::optional<QString> objectValue(const QString& identifier, int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    ReportColumns columns_;
+    std::optional<DspRows> dataArray_;
+};
+
+} // namespace fennick

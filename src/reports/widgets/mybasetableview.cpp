@@ -1,0 +1,279 @@
+#include "reports/widgets/mybasetableview.h"
+
+#include "reports/pagination.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QLocale>
+#include <QPageRanges>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace fennick {
+
+namespace {
+
+// Sizes on paper, in points.
+constexpr qreal headingSize = 13;
+constexpr qreal headingGap = 4;
+constexpr qreal headerGap = 10;
+// Room kept free above the page heading where the top margin is enlarged.
+constexpr qreal paperEdge = 18;
+// Space between a cell's border and its text, in table units.
+constexpr qreal cellPadding = 6;
+
+QFont sizedFont(QFont font, qreal pixels, bool bold) {
+    font.setPixelSize(std::max(1, qRound(pixels)));
+    font.setBold(bold);
+    return font;
+}
+
+// Paper is white whatever the screen's theme, so print colours are fixed.
+const QColor ink(0, 0, 0);
+const QColor rule(140, 140, 140);
+const QColor shade(240, 240, 240);
+
+} // namespace
+
+TotalLineParts splitAtFirstTab(const QString& line) {
+    const qsizetype tab = line.indexOf(u'\t');
+    if (tab < 0)
+        return {line, std::nullopt};
+    QString value = line.mid(tab + 1);
+    value.replace(u'\t', u' ');
+    return {line.left(tab), value};
+}
+
+struct MyBaseTableView::Geometry {
+    QSizeF paper;        // points
+    QPointF paintOrigin; // points: where the device's painter starts on the paper
+    QMarginsF margins;   // points; the top one as used
+    float scale = 1;
+    float rowHeight = 0;  // table units, as are the three below
+    float pageHeight = 0; // whole rows on the unscaled paper, divided by the scale
+    float keyColumnWidth = 0;
+    QRectF bounds;
+    int rowsPerPage = 1;
+    int pageCount = 1;
+    int rowCount = 0;
+    QFont headingFont;
+    QFont totalFont;
+    QFont tableFont;
+};
+
+MyBaseTableView::MyBaseTableView(QWidget* parent) : QTableView(parent) {
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    updateRowHeight();
+}
+
+void MyBaseTableView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updateRowHeight();
+}
+
+// Uniform, compact rows: the printed pages count on one row height.
+void MyBaseTableView::updateRowHeight() {
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 5);
+}
+
+float MyBaseTableView::printRowHeight() const {
+    return float(verticalHeader()->defaultSectionSize());
+}
+
+// The page heading, the total line and the column headings above the rows.
+qreal MyBaseTableView::pageHeaderHeight(const Geometry& g) {
+    return QFontMetricsF(g.headingFont).height() + headingGap +
+           QFontMetricsF(g.totalFont).height() + headerGap + g.rowHeight * g.scale;
+}
+
+MyBaseTableView::Geometry MyBaseTableView::geometry(const QPagedPaintDevice& device) const {
+    Geometry g;
+    const QPageLayout layout = device.pageLayout();
+    g.paper = layout.fullRect(QPageLayout::Point).size();
+    g.margins = layout.margins(QPageLayout::Point);
+    g.paintOrigin = layout.paintRect(QPageLayout::Point).topLeft();
+    g.scale = effectiveScale(printScale_);
+    g.rowHeight = printRowHeight();
+    g.headingFont = sizedFont(font(), headingSize, true);
+    g.tableFont = sizedFont(font(), QFontInfo(font()).pixelSize(), false);
+    g.totalFont = sizedFont(font(), QFontInfo(font()).pixelSize(), true);
+
+    g.margins.setTop(std::max(g.margins.top(), pageHeaderHeight(g) + paperEdge));
+
+    g.pageHeight = fennick::calculatePrintHeight({float(g.paper.height()), float(g.margins.top()),
+                                                  float(g.margins.bottom()), g.rowHeight, g.scale});
+    g.rowsPerPage = fennick::rowsPerPage(g.pageHeight, g.rowHeight);
+    g.rowCount = model() ? model()->rowCount() : 0;
+
+    const qreal width = (g.paper.width() - g.margins.left() - g.margins.right()) / g.scale;
+    g.bounds = QRectF(0, 0, std::max<qreal>(width, 1), float(g.rowCount) * g.rowHeight);
+    const int keyWidth = columnWidth(0);
+    const int allWidth = keyWidth + columnWidth(1);
+    const qreal keyShare = allWidth > 0 ? std::clamp(qreal(keyWidth) / allWidth, 0.2, 0.8) : 0.5;
+    g.keyColumnWidth = float(g.bounds.width() * keyShare);
+    g.pageCount = fennick::pageCount(float(g.bounds.height()), float(g.rowsPerPage) * g.rowHeight);
+    return g;
+}
+
+float MyBaseTableView::calculatePrintHeight(const QPagedPaintDevice& device) const {
+    return geometry(device).pageHeight;
+}
+
+int MyBaseTableView::knowsPageRange(const QPagedPaintDevice& device) const {
+    return geometry(device).pageCount;
+}
+
+QRectF MyBaseTableView::rectForPage(const QPagedPaintDevice& device, int page) const {
+    const Geometry g = geometry(device);
+    return fennick::rectForPage(g.bounds, float(g.rowsPerPage) * g.rowHeight, page);
+}
+
+std::pair<int, int> MyBaseTableView::rowsOnPage(const QPagedPaintDevice& device, int page) const {
+    const Geometry g = geometry(device);
+    const qint64 first = qint64(std::max(page - 1, 0)) * g.rowsPerPage;
+    if (first >= g.rowCount)
+        return {g.rowCount, 0};
+    return {int(first), int(std::min<qint64>(g.rowsPerPage, g.rowCount - first))};
+}
+
+bool MyBaseTableView::print(QPrinter* printer, const QString& heading, const QString& totalLine) {
+    return printer && render(printer, heading, totalLine);
+}
+
+bool MyBaseTableView::exportPdf(const QString& path, const QString& heading,
+                                const QString& totalLine, const QPageLayout& layout) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    bool rendered = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageLayout(layout);
+        writer.setTitle(heading);
+        writer.setCreator(QCoreApplication::applicationName());
+        rendered = render(&writer, heading, totalLine);
+    }
+    // A write error may surface only when the buffer goes out.
+    if (!rendered || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QPageLayout MyBaseTableView::defaultPageLayout() {
+    const bool us = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageLayout(QPageSize(us ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(54, 90, 54, 72), QPageLayout::Point);
+}
+
+bool MyBaseTableView::render(QPagedPaintDevice* device, const QString& heading,
+                             const QString& totalLine) {
+    const Geometry g = geometry(*device);
+    QPainter painter;
+    bool ok = painter.begin(device);
+    const QPageRanges ranges = device->pageRanges();
+    bool first = true;
+    for (int page = 1; ok && page <= g.pageCount; ++page) {
+        if (!ranges.isEmpty() && !ranges.contains(page))
+            continue;
+        if (!first && !device->newPage())
+            ok = false;
+        first = false;
+        if (ok)
+            drawPage(painter, g, page, heading, totalLine);
+    }
+    if (painter.isActive())
+        ok = painter.end() && ok;
+    return ok;
+}
+
+void MyBaseTableView::drawPage(QPainter& painter, const Geometry& g, int page,
+                               const QString& heading, const QString& totalLine) const {
+    painter.resetTransform();
+    painter.scale(painter.device()->logicalDpiX() / 72.0, painter.device()->logicalDpiY() / 72.0);
+    // The painter starts at the corner of the printable area; the heading is
+    // drawn in the top margin, so work from the paper's corner instead.
+    painter.translate(-g.paintOrigin);
+    painter.setPen(ink);
+
+    const QFontMetricsF headingMetrics(g.headingFont);
+    const qreal headingHeight = headingMetrics.height();
+    const qreal totalHeight = QFontMetricsF(g.totalFont).height();
+    qreal y = g.margins.top() - pageHeaderHeight(g);
+    const QRectF headingRect(g.margins.left(), y,
+                             g.paper.width() - g.margins.left() - g.margins.right(), headingHeight);
+
+    painter.setFont(g.tableFont);
+    const QString pageText =
+        QCoreApplication::translate("MyBaseTableView", "Page %1 of %2").arg(page).arg(g.pageCount);
+    painter.drawText(headingRect, Qt::AlignRight | Qt::AlignBottom, pageText);
+    const qreal pageTextWidth = QFontMetricsF(g.tableFont).horizontalAdvance(pageText) + 12;
+    const QRectF titleRect = headingRect.adjusted(0, 0, -pageTextWidth, 0);
+    painter.setFont(g.headingFont);
+    painter.drawText(
+        titleRect, Qt::AlignLeft | Qt::AlignBottom,
+        headingMetrics.elidedText(heading, Qt::ElideRight, std::max<qreal>(titleRect.width(), 0)));
+
+    // The total's value lines up with the right column's text.
+    y += headingHeight + headingGap;
+    const QRectF totalRect = QRectF(headingRect.left(), y, headingRect.width(), totalHeight)
+                                 .adjusted(cellPadding * g.scale, 0, -cellPadding * g.scale, 0);
+    const TotalLineParts total = splitAtFirstTab(totalLine);
+    painter.setFont(g.totalFont);
+    painter.drawText(totalRect, Qt::AlignLeft | Qt::AlignVCenter, total.label);
+    if (total.value)
+        painter.drawText(totalRect, Qt::AlignRight | Qt::AlignVCenter, *total.value);
+
+    painter.translate(g.margins.left(), g.margins.top());
+    painter.scale(g.scale, g.scale);
+    drawRows(painter, g, page);
+}
+
+void MyBaseTableView::drawRows(QPainter& painter, const Geometry& g, int page) const {
+    const QAbstractItemModel* rows = model();
+    const qreal keyWidth = g.keyColumnWidth;
+    const qreal cellWidth[2] = {keyWidth, g.bounds.width() - keyWidth};
+    const qreal cellX[2] = {0, keyWidth};
+    const qreal h = g.rowHeight;
+    auto drawCell = [&](int column, qreal y, const QVariant& text, const QVariant& align) {
+        const QRectF rect = QRectF(cellX[column], y, cellWidth[column], h)
+                                .adjusted(cellPadding, 0, -cellPadding, 0);
+        const Qt::Alignment a = align.isValid() ? Qt::Alignment(align.toInt()) : Qt::AlignLeft;
+        const QString elided =
+            QFontMetricsF(painter.font())
+                .elidedText(text.toString(), Qt::ElideRight, std::max<qreal>(rect.width(), 0));
+        painter.drawText(rect, int((a & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), elided);
+    };
+
+    QFont bold = g.tableFont;
+    bold.setBold(true);
+    painter.setFont(bold);
+    for (int column = 0; rows && column < 2; ++column)
+        drawCell(column, -h, rows->headerData(column, Qt::Horizontal),
+                 rows->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole));
+    painter.setPen(QPen(rule, 0));
+    painter.drawLine(QPointF(0, 0), QPointF(g.bounds.width(), 0));
+
+    painter.setFont(g.tableFont);
+    const int first = (page - 1) * g.rowsPerPage;
+    const int last = std::min(g.rowCount, first + g.rowsPerPage);
+    for (int row = first; rows && row < last; ++row) {
+        const qreal y = (row - first) * h;
+        if (row % 2)
+            painter.fillRect(QRectF(0, y, g.bounds.width(), h), shade);
+        painter.setPen(ink);
+        for (int column = 0; column < 2; ++column) {
+            const QModelIndex index = rows->index(row, column);
+            drawCell(column, y, index.data(), index.data(Qt::TextAlignmentRole));
+        }
+    }
+}
+
+} // namespace fennick

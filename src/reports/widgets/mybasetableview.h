@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QTableView>
+#include <optional>
+
+class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace fennick {
+
+// A total line such as "Monthly sum: \t100:00:00" shows its label on the left
+// and, when there is a tab, what follows the first tab on the right, under
+// the durations. Further tabs read as spaces.
+struct TotalLineParts {
+    QString label;
+    std::optional<QString> value;
+};
+TotalLineParts splitAtFirstTab(const QString& line);
+
+// A report table that prints in pages of whole rows.
+//
+// Units: everything is measured in points (1/72 inch). Paper size and margins
+// are read from the device's page layout in points, and one unit of the
+// table (one pixel of its row height on screen) prints as one point at a
+// scale of 100 %, so a page's share of the table is found with the same
+// arithmetic whatever the printer's resolution.
+//
+// Each page carries, in its top margin, the report's heading, the total line
+// (when there is one), the page number and the table's column headings. When
+// the top margin is too small for them, the table starts lower on the page.
+class MyBaseTableView : public QTableView {
+    Q_OBJECT
+
+public:
+    explicit MyBaseTableView(QWidget* parent = nullptr);
+
+    // 1.0 is 100 %. Absent (or zero, or not a positive number) prints at 100 %.
+    std::optional<float> printScale() const { return printScale_; }
+    void setPrintScale(std::optional<float> scale) { printScale_ = scale; }
+
+    // Height of one row, in table units.
+    float printRowHeight() const;
+    // Height of table content that one page of the device holds, in table
+    // units, before it is trimmed to whole rows.
+    float calculatePrintHeight(const QPagedPaintDevice& device) const;
+    // The number of pages (the first page is 1).
+    int knowsPageRange(const QPagedPaintDevice& device) const;
+    // The part of the table, in table units, that page `page` (from 1) prints.
+    QRectF rectForPage(const QPagedPaintDevice& device, int page) const;
+    // The rows page `page` prints: the first row and how many.
+    std::pair<int, int> rowsOnPage(const QPagedPaintDevice& device, int page) const;
+
+    // Renders the table on the printer, page by page. False when the printer
+    // could not be started or failed on the way.
+    bool print(QPrinter* printer, const QString& heading, const QString& totalLine);
+    // Writes the same pages to a PDF file. The file is replaced only when the
+    // whole document was written; on false an existing file is untouched.
+    bool exportPdf(const QString& path, const QString& heading, const QString& totalLine,
+                   const QPageLayout& layout = defaultPageLayout());
+
+    // The locale's paper (Letter or A4); the top margin of 1.25 inch holds
+    // the page heading, the bottom one is an inch, the sides 3/4 inch.
+    static QPageLayout defaultPageLayout();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    struct Geometry;
+    Geometry geometry(const QPagedPaintDevice& device) const;
+    static qreal pageHeaderHeight(const Geometry& g);
+    bool render(QPagedPaintDevice* device, const QString& heading, const QString& totalLine);
+    void drawPage(QPainter& painter, const Geometry& g, int page, const QString& heading,
+                  const QString& totalLine) const;
+    void drawRows(QPainter& painter, const Geometry& g, int page) const;
+    void updateRowHeight();
+
+    std::optional<float> printScale_;
+};
+
+} // namespace fennick

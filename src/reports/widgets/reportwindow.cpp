@@ -1,0 +1,227 @@
+#include "reports/widgets/reportwindow.h"
+
+#include "reports/mydatasource.h"
+#include "reports/widgets/mybasetableview.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace fennick {
+
+namespace {
+
+ReportColumns columnsOf(ReportKind kind) {
+    switch (kind) {
+    case ReportKind::Log:
+        return columns::Log;
+    case ReportKind::DailySums:
+        return columns::DailySums;
+    case ReportKind::MonthlySums:
+        return columns::MonthlySums;
+    }
+    return columns::Log;
+}
+
+// The print dialog's extra tab: the scale, in percent.
+QSpinBox* addScaleTab(QPrintDialog& dialog, float scale) {
+    auto* tab = new QWidget(&dialog);
+    tab->setWindowTitle(QPrintDialog::tr("Scale"));
+    auto* spin = new QSpinBox(tab);
+    spin->setObjectName(QStringLiteral("printScale"));
+    spin->setRange(10, 400);
+    spin->setSingleStep(5);
+    spin->setSuffix(QStringLiteral(" %"));
+    spin->setValue(qRound(scale * 100));
+    auto* form = new QFormLayout(tab);
+    form->addRow(ReportWindow::tr("&Scale:"), spin);
+    dialog.setOptionTabs({tab});
+    return spin;
+}
+
+// The total line: the label on the left and, after a tab, the value on the
+// right, under the durations of the table.
+class TotalLineLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        const TotalLineParts parts = splitAtFirstTab(text());
+        if (!parts.value) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        style()->drawItemText(&painter, area, Qt::AlignLeft | Qt::AlignVCenter, palette(),
+                              isEnabled(), parts.label, foregroundRole());
+        style()->drawItemText(&painter, area, Qt::AlignRight | Qt::AlignVCenter, palette(),
+                              isEnabled(), *parts.value, foregroundRole());
+    }
+};
+
+// A file name made of the heading: no path separators or control characters.
+QString fileNameFor(const QString& heading) {
+    QString name = heading.trimmed();
+    for (QChar& c : name) {
+        if (c == u'/' || c == u'\\' || c == u':' || c.category() == QChar::Other_Control)
+            c = u'-';
+    }
+    return (name.isEmpty() ? QStringLiteral("report") : name) + QStringLiteral(".pdf");
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(parent), kind_(kind) {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+
+    const bool yearly = kind == ReportKind::MonthlySums;
+    prev_ = new QPushButton(tr("◀ Earlier"), central);
+    next_ = new QPushButton(tr("Later ▶"), central);
+    prev_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    next_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    prev_->setToolTip(yearly ? tr("Show the twelve months before these (Alt+Left)")
+                             : tr("Show the previous month with a time log (Alt+Left)"));
+    next_->setToolTip(yearly ? tr("Show the twelve months after these (Alt+Right)")
+                             : tr("Show the next month with a time log (Alt+Right)"));
+    prev_->setAutoDefault(false);
+    next_->setAutoDefault(false);
+    connect(prev_, &QPushButton::clicked, this, &ReportWindow::prevClicked);
+    connect(next_, &QPushButton::clicked, this, &ReportWindow::nextClicked);
+
+    heading_ = new QLabel(central);
+    heading_->setAlignment(Qt::AlignCenter);
+    heading_->setWordWrap(true);
+    QFont headingFont = heading_->font();
+    headingFont.setBold(true);
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.2);
+    heading_->setFont(headingFont);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(prev_);
+    top->addWidget(heading_, 1);
+    top->addWidget(next_);
+    layout->addLayout(top);
+
+    source_ = new MyDataSource(columnsOf(kind), this);
+    table_ = new MyBaseTableView(central);
+    table_->setModel(source_);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setAlternatingRowColors(true);
+    table_->setShowGrid(false);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->horizontalHeader()->setHighlightSections(false);
+    layout->addWidget(table_, 1);
+
+    if (kind != ReportKind::Log) {
+        total_ = new TotalLineLabel(central);
+        QFont bold = total_->font();
+        bold.setBold(true);
+        total_->setFont(bold);
+        // Roughly the table's frame and cell padding, so the value sits
+        // under the right column's text.
+        total_->setContentsMargins(4, 0, 4, 0);
+        layout->addWidget(total_);
+    }
+
+    setCentralWidget(central);
+    setFocusProxy(table_);
+    resize(480, 600);
+}
+
+ReportWindow::~ReportWindow() = default;
+
+QString ReportWindow::heading() const {
+    return heading_->text();
+}
+
+void ReportWindow::setHeading(const QString& heading) {
+    heading_->setText(heading);
+    setWindowTitle(heading);
+}
+
+QString ReportWindow::totalLine() const {
+    return total_ ? total_->text() : QString();
+}
+
+bool ReportWindow::exportPdf(const QString& path) {
+    return table_->exportPdf(path, heading(), totalLine());
+}
+
+QPrinter& ReportWindow::sharedPrinter() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageMargins(MyBaseTableView::defaultPageLayout().margins(),
+                                 QPageLayout::Point);
+        // The page heading is drawn in the top margin; on a full page the
+        // preview shows it as printed rather than greyed out.
+        printer_->setFullPage(true);
+    }
+    printer_->setDocName(heading());
+    return *printer_;
+}
+
+void ReportWindow::print() {
+    QPrinter& printer = sharedPrinter();
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(tr("Print %1").arg(heading()));
+    QSpinBox* scale = addScaleTab(dialog, table_->printScale().value_or(1.0f));
+    dialog.setMinMax(1, table_->knowsPageRange(printer));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    table_->setPrintScale(float(scale->value()) / 100.0f);
+    if (!table_->print(&printer, heading(), totalLine()))
+        showFailure(tr("Printing failed"), tr("The report could not be printed."));
+}
+
+void ReportWindow::printPreview() {
+    QPrintPreviewDialog preview(&sharedPrinter(), this);
+    preview.setWindowTitle(tr("Print Preview – %1").arg(heading()));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* p) { table_->print(p, heading(), totalLine()); });
+    preview.exec();
+}
+
+void ReportWindow::exportPdfAs() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString path = QFileDialog::getSaveFileName(this, tr("Export PDF"),
+                                                QDir(folder).filePath(fileNameFor(heading())),
+                                                tr("PDF documents (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    if (!exportPdf(path))
+        showFailure(
+            tr("Export failed"),
+            tr("The report could not be written to %1.").arg(QDir::toNativeSeparators(path)));
+}
+
+void ReportWindow::showFailure(const QString& title, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    box->setWindowModality(Qt::WindowModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+} // namespace fennick

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+class QLabel;
+class QPrinter;
+class QPushButton;
+
+namespace fennick {
+
+class MyBaseTableView;
+class MyDataSource;
+
+// The three report windows differ in their columns, their total line and
+// whether the buttons step by month or by twelve-month block.
+enum class ReportKind { Log, DailySums, MonthlySums };
+
+// A report window: a heading saying which month or block it shows, a table of
+// whole-row pages, a total line for the sums windows, and two buttons that
+// move towards the past (prev) and towards the present (next). The window
+// only shows and prints; what the rows are and what the buttons do is up to
+// its owner, through the accessors and the two signals.
+class ReportWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit ReportWindow(ReportKind kind, QWidget* parent = nullptr);
+    ~ReportWindow() override;
+
+    ReportKind kind() const { return kind_; }
+    QPushButton* nextButton() const { return next_; }
+    QPushButton* prevButton() const { return prev_; }
+    // The total line; nullptr for the log window, which has none.
+    QLabel* totalField() const { return total_; }
+    MyBaseTableView* table() const { return table_; }
+    MyDataSource* dataSource() const { return source_; }
+
+    // Which month or block the window shows; also the window title.
+    QString heading() const;
+    void setHeading(const QString& heading);
+    // The total line's text; empty without one.
+    QString totalLine() const;
+
+    // Writes the report's pages to a PDF file; false when it could not.
+    bool exportPdf(const QString& path);
+
+public slots:
+    // The system print dialog, with a scale option; reports a failure.
+    void print();
+    void printPreview();
+    // Asks for a file name, then exports; reports a failure.
+    void exportPdfAs();
+
+signals:
+    void nextClicked();
+    void prevClicked();
+
+private:
+    void showFailure(const QString& title, const QString& text);
+    // Kept between prints, so the chosen printer and page setup stay.
+    QPrinter& sharedPrinter();
+
+    ReportKind kind_;
+    QLabel* heading_ = nullptr;
+    QPushButton* prev_ = nullptr;
+    QPushButton* next_ = nullptr;
+    MyBaseTableView* table_ = nullptr;
+    MyDataSource* source_ = nullptr;
+    QLabel* total_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+} // namespace fennick
