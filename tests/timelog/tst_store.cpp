@@ -1,3 +1,4 @@
+#include "support.h"
 #include "timelog/fileops.h"
 #include "timelog/store.h"
 
@@ -15,31 +16,15 @@
 #include <unistd.h>
 
 using namespace fennick;
+using namespace fennick::test;
 
 namespace {
 
 // The record of a check-in punched and written at 2004/02/15 09:30:00.
 const QByteArray kRecord("2004/02/15 09:30:00\tCheckIn:\t20040215093000\n");
 
-CalDate at(const char* compact) {
-    const auto date = CalDate::parse(QString::fromLatin1(compact), CalFormat::Compact);
-    if (!date)
-        qFatal("bad test timestamp %s", compact);
-    return *date;
-}
-
 QByteArray native(const QString& path) {
     return QFile::encodeName(path);
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QStringList listing(const QString& dir) {

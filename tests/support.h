@@ -1,0 +1,30 @@
+#pragma once
+
+// Helpers shared by the tests.
+
+#include "platform/caldate.h"
+
+#include <QFile>
+#include <QtGlobal>
+
+namespace fennick::test {
+
+// A local time from its compact form; a typo in a test stops the test run.
+inline CalDate at(const QString& compact) {
+    const auto date = CalDate::parse(compact, CalFormat::Compact);
+    if (!date)
+        qFatal("bad test timestamp %s", qPrintable(compact));
+    return *date;
+}
+
+inline QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool put(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace fennick::test
