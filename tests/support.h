@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QtGlobal>
 
+#include <sys/stat.h>
+
 namespace fennick::test {
 
 // A local time from its compact form; a typo in a test stops the test run.
@@ -17,7 +19,11 @@ inline CalDate at(const QString& compact) {
     return *date;
 }
 
+// A file's bytes; never opens a FIFO, which would block.
 inline QByteArray bytesOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return "<not a regular file>";
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }

@@ -91,7 +91,7 @@ struct Fixture {
 const char* const kNoMount = "mounting a tmpfs needs root; run as root to cover full and "
                              "read-only disks";
 
-enum Failure { DirectoryAsFile, DanglingLink, FileAsDirectory, ReadOnly, FullDisk };
+enum Failure { DirectoryAsFile, DanglingLink, Fifo, FileAsDirectory, ReadOnly, FullDisk };
 
 } // namespace
 
@@ -339,6 +339,7 @@ void TestStore::failedAppendRows(bool unnamed) {
     };
     newRow("directory where the file must be")
         << int(DirectoryAsFile) << 0 << 0ll << cannotRead << unnamed;
+    newRow("FIFO where the file must be") << int(Fifo) << 0 << 0ll << cannotRead << unnamed;
     newRow("dangling link in the index") << int(DanglingLink) << 0 << 0ll << cannotRead << unnamed;
     newRow("regular file where the directory must be")
         << int(FileAsDirectory) << 0 << 0ll << QString() << unnamed;
@@ -365,6 +366,8 @@ void TestStore::failedAppend() {
     std::unique_ptr<Tmpfs> fs;
     if (failure == DirectoryAsFile) {
         QVERIFY(QDir().mkdir(path));
+    } else if (failure == Fifo) {
+        QCOMPARE(::mkfifo(native(path).constData(), 0600), 0);
     } else if (failure == DanglingLink) {
         QVERIFY(QFile::link(f.dir + "/nowhere", path));
     } else if (failure == FileAsDirectory) {
