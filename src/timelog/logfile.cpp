@@ -31,13 +31,15 @@ std::optional<LogFileText> readLogFile(const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
     const QByteArray native = path.toLocal8Bit();
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO put where a month file belongs cannot
+    // freeze the program; only regular files are read.
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::nullopt;
     struct stat st {};
     LogFileText file;
-    bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
-    if (ok && S_ISREG(st.st_mode) && st.st_size > 0)
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok && st.st_size > 0)
         file.bytes.reserve(qsizetype(st.st_size));
     char buffer[65536];
     while (ok) {

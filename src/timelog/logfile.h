@@ -17,8 +17,8 @@ struct LogFileText {
 // (a UTF-8 byte-order mark is dropped; invalid bytes read as U+FFFD).
 QString decodeLogBytes(const QByteArray& bytes, bool* utf16 = nullptr);
 
-// Reads a whole file; absent when it cannot be opened or read (a directory,
-// a missing file, an I/O error).
+// Reads a whole regular file; absent when it cannot be opened or read (a
+// directory, a FIFO or device, a missing file, an I/O error).
 std::optional<LogFileText> readLogFile(const QString& path);
 
 } // namespace fennick

@@ -52,8 +52,7 @@ TimeEntryDialog::TimeEntryDialog(Beep beep, DateSetter setMyInputCalDate, QWidge
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    okButton_ = buttons->button(QDialogButtonBox::Ok);
-    okButton_->setDefault(true);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &TimeEntryDialog::onEnterTimeOK);
     connect(buttons, &QDialogButtonBox::rejected, this, &TimeEntryDialog::onEnterTimeCancel);
 

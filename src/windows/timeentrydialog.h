@@ -9,7 +9,6 @@
 class QLabel;
 class QLineEdit;
 class QMessageBox;
-class QPushButton;
 
 namespace fennick {
 
@@ -57,7 +56,6 @@ private:
     QLineEdit* dayField;
     QLineEdit* hourField;
     QLineEdit* minField;
-    QPushButton* okButton_;
     QPointer<QMessageBox> alert_;
 };
 

@@ -1,3 +1,4 @@
+#include "support.h"
 #include "timelog/fileops.h"
 #include "timelog/store.h"
 
@@ -15,31 +16,15 @@
 #include <unistd.h>
 
 using namespace fennick;
+using namespace fennick::test;
 
 namespace {
 
 // The record of a check-in punched and written at 2004/02/15 09:30:00.
 const QByteArray kRecord("2004/02/15 09:30:00\tCheckIn:\t20040215093000\n");
 
-CalDate at(const char* compact) {
-    const auto date = CalDate::parse(QString::fromLatin1(compact), CalFormat::Compact);
-    if (!date)
-        qFatal("bad test timestamp %s", compact);
-    return *date;
-}
-
 QByteArray native(const QString& path) {
     return QFile::encodeName(path);
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QStringList listing(const QString& dir) {
@@ -106,7 +91,7 @@ struct Fixture {
 const char* const kNoMount = "mounting a tmpfs needs root; run as root to cover full and "
                              "read-only disks";
 
-enum Failure { DirectoryAsFile, DanglingLink, FileAsDirectory, ReadOnly, FullDisk };
+enum Failure { DirectoryAsFile, DanglingLink, Fifo, FileAsDirectory, ReadOnly, FullDisk };
 
 } // namespace
 
@@ -354,6 +339,7 @@ void TestStore::failedAppendRows(bool unnamed) {
     };
     newRow("directory where the file must be")
         << int(DirectoryAsFile) << 0 << 0ll << cannotRead << unnamed;
+    newRow("FIFO where the file must be") << int(Fifo) << 0 << 0ll << cannotRead << unnamed;
     newRow("dangling link in the index") << int(DanglingLink) << 0 << 0ll << cannotRead << unnamed;
     newRow("regular file where the directory must be")
         << int(FileAsDirectory) << 0 << 0ll << QString() << unnamed;
@@ -380,6 +366,8 @@ void TestStore::failedAppend() {
     std::unique_ptr<Tmpfs> fs;
     if (failure == DirectoryAsFile) {
         QVERIFY(QDir().mkdir(path));
+    } else if (failure == Fifo) {
+        QCOMPARE(::mkfifo(native(path).constData(), 0600), 0);
     } else if (failure == DanglingLink) {
         QVERIFY(QFile::link(f.dir + "/nowhere", path));
     } else if (failure == FileAsDirectory) {

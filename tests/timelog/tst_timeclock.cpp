@@ -1,3 +1,4 @@
+#include "support.h"
 #include "timelog/timeclock.h"
 
 #include <QDir>
@@ -5,15 +6,9 @@
 #include <QTest>
 
 using namespace fennick;
+using namespace fennick::test;
 
 namespace {
-
-CalDate at(const QString& compact) {
-    const auto date = CalDate::parse(compact, CalFormat::Compact);
-    if (!date)
-        qFatal("bad test timestamp %s", qPrintable(compact));
-    return *date;
-}
 
 QStringList linesOf(const QString& path) {
     QFile file(path);

@@ -1,3 +1,4 @@
+#include "support.h"
 #include "timelog/timeclock.h"
 #include "windows/timeentrydialog.h"
 
@@ -11,15 +12,9 @@
 #include <QTimer>
 
 using namespace fennick;
+using namespace fennick::test;
 
 namespace {
-
-CalDate at(const QString& compact) {
-    const auto date = CalDate::parse(compact, CalFormat::Compact);
-    if (!date)
-        qFatal("bad test timestamp %s", qPrintable(compact));
-    return *date;
-}
 
 const char* const kEntryFields[] = {"yearField", "monthField", "dayField", "hourField", "minField"};
 

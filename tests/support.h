@@ -1,0 +1,36 @@
+#pragma once
+
+// Helpers shared by the tests.
+
+#include "platform/caldate.h"
+
+#include <QFile>
+#include <QtGlobal>
+
+#include <sys/stat.h>
+
+namespace fennick::test {
+
+// A local time from its compact form; a typo in a test stops the test run.
+inline CalDate at(const QString& compact) {
+    const auto date = CalDate::parse(compact, CalFormat::Compact);
+    if (!date)
+        qFatal("bad test timestamp %s", qPrintable(compact));
+    return *date;
+}
+
+// A file's bytes; never opens a FIFO, which would block.
+inline QByteArray bytesOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return "<not a regular file>";
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool put(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace fennick::test
