@@ -1,6 +1,10 @@
 #include "app/mycontroller.h"
 
 #include "platform/texts.h"
+#include "reports/mydatasource.h"
+#include "reports/navigation.h"
+#include "reports/reportdata.h"
+#include "reports/widgets/reportwindow.h"
 #include "windows/activityindicator.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
@@ -42,9 +46,12 @@ MyController::MyController(ControllerEnv env, QObject* parent)
 
 MyController::~MyController() {
     // Windows hide as they go; the menu rule must not look at them then.
-    for (QMainWindow* window : {static_cast<QMainWindow*>(ckinWindow_.get()), logWindow_.get(),
-                                sum1Window_.get(), sum2Window_.get()})
+    for (QMainWindow* window : mainWindows())
         window->removeEventFilter(this);
+}
+
+QList<QMainWindow*> MyController::mainWindows() const {
+    return {ckinWindow_.get(), logWindow_.get(), sum1Window_.get(), sum2Window_.get()};
 }
 
 bool MyController::awakeFromNib() {
@@ -112,6 +119,9 @@ void MyController::createActions() {
         {Command::Preferences, QT_TR_NOOP("&Preferences…"), QKeySequence(tr("Ctrl+,")),
          &MyController::doPrefOpen},
         {Command::Print, QT_TR_NOOP("&Print…"), QKeySequence::Print, nullptr},
+        {Command::PrintPreview, QT_TR_NOOP("Print Pre&view…"), QKeySequence(tr("Ctrl+Shift+P")),
+         nullptr},
+        {Command::ExportPdf, QT_TR_NOOP("Export P&DF…"), QKeySequence(tr("Ctrl+E")), nullptr},
         {Command::Quit, QT_TR_NOOP("&Quit"), QKeySequence::Quit, &MyController::quit},
     };
     for (const Spec& spec : specs) {
@@ -121,6 +131,19 @@ void MyController::createActions() {
             connect(action, &QAction::triggered, this, spec.slot);
         actions_[spec.command] = action;
     }
+    // The printing commands act on the report window in front.
+    connect(actions_[Command::Print], &QAction::triggered, this, [this] {
+        if (ReportWindow* w = frontReportWindow())
+            w->print();
+    });
+    connect(actions_[Command::PrintPreview], &QAction::triggered, this, [this] {
+        if (ReportWindow* w = frontReportWindow())
+            w->printPreview();
+    });
+    connect(actions_[Command::ExportPdf], &QAction::triggered, this, [this] {
+        if (ReportWindow* w = frontReportWindow())
+            w->exportPdfAs();
+    });
     actions_[Command::Quit]->setMenuRole(QAction::QuitRole);
     actions_[Command::Preferences]->setMenuRole(QAction::PreferencesRole);
 }
@@ -129,13 +152,9 @@ QAction* MyController::action(Command command) const {
     return actions_.at(command);
 }
 
-std::unique_ptr<QMainWindow> MyController::makeReportWindow(const QString& objectName,
-                                                            const QString& title) {
-    auto window = std::make_unique<QMainWindow>();
+std::unique_ptr<ReportWindow> MyController::makeReportWindow(int kind, const QString& objectName) {
+    auto window = std::make_unique<ReportWindow>(ReportKind(kind));
     window->setObjectName(objectName);
-    window->setWindowTitle(title);
-    window->setCentralWidget(new QLabel(title));
-    window->resize(420, 480);
     return window;
 }
 
@@ -143,11 +162,16 @@ void MyController::createWindows() {
     ckinWindow_ = std::make_unique<CheckInWindow>();
     connect(ckinWindow_->ckInButton(), &QPushButton::clicked, this, &MyController::enterLogIn);
     connect(ckinWindow_->ckOutButton(), &QPushButton::clicked, this, &MyController::enterLogOut);
-    logWindow_ = makeReportWindow(QStringLiteral("logWindow"), tr("Log"));
-    sum1Window_ = makeReportWindow(QStringLiteral("sum1Window"), tr("Daily Sums"));
-    sum2Window_ = makeReportWindow(QStringLiteral("sum2Window"), tr("Monthly Sums"));
-    for (QMainWindow* window : {static_cast<QMainWindow*>(ckinWindow_.get()), logWindow_.get(),
-                                sum1Window_.get(), sum2Window_.get()}) {
+    logWindow_ = makeReportWindow(int(ReportKind::Log), QStringLiteral("logWindow"));
+    sum1Window_ = makeReportWindow(int(ReportKind::DailySums), QStringLiteral("sum1Window"));
+    sum2Window_ = makeReportWindow(int(ReportKind::MonthlySums), QStringLiteral("sum2Window"));
+    connect(logWindow_.get(), &ReportWindow::nextClicked, this, &MyController::goNextLog);
+    connect(logWindow_.get(), &ReportWindow::prevClicked, this, &MyController::goPrevLog);
+    connect(sum1Window_.get(), &ReportWindow::nextClicked, this, &MyController::goNextSum1);
+    connect(sum1Window_.get(), &ReportWindow::prevClicked, this, &MyController::goPrevSum1);
+    connect(sum2Window_.get(), &ReportWindow::nextClicked, this, &MyController::goNextSum2);
+    connect(sum2Window_.get(), &ReportWindow::prevClicked, this, &MyController::goPrevSum2);
+    for (QMainWindow* window : mainWindows()) {
         installMenus(window);
         window->installEventFilter(this);
     }
@@ -165,6 +189,8 @@ void MyController::installMenus(QMainWindow* window) {
     QMenuBar* bar = window->menuBar();
     QMenu* file = bar->addMenu(tr("&File"));
     file->addAction(action(Command::Print));
+    file->addAction(action(Command::PrintPreview));
+    file->addAction(action(Command::ExportPdf));
     file->addSeparator();
     file->addAction(action(Command::Preferences));
     file->addSeparator();
@@ -235,11 +261,17 @@ void MyController::showMainWindow(QMainWindow* window) {
     window->show();
     window->raise();
     window->activateWindow();
-    for (QMainWindow* other : {logWindow_.get(), sum1Window_.get(), sum2Window_.get(),
-                               static_cast<QMainWindow*>(ckinWindow_.get())}) {
-        if (other != window)
-            other->close();
-    }
+    // The order in which the others close follows the window shown.
+    const QList<QMainWindow*> closing =
+        window == logWindow_.get()
+            ? QList<QMainWindow*>{sum1Window_.get(), sum2Window_.get(), ckinWindow_.get()}
+        : window == sum1Window_.get()
+            ? QList<QMainWindow*>{logWindow_.get(), ckinWindow_.get(), sum2Window_.get()}
+        : window == sum2Window_.get()
+            ? QList<QMainWindow*>{logWindow_.get(), ckinWindow_.get(), sum1Window_.get()}
+            : QList<QMainWindow*>{logWindow_.get(), sum1Window_.get(), sum2Window_.get()};
+    for (QMainWindow* other : closing)
+        other->close();
 }
 
 void MyController::showCheckInWindow() {
@@ -250,19 +282,114 @@ void MyController::showCheckInWindow() {
 void MyController::showLogWindow() {
     store_->checkLogFile();
     store_->checkLogFileDic();
+    checkMoveLogButton();
+    calcLogWinData();
     showMainWindow(logWindow_.get());
 }
 
 void MyController::showSum1Window() {
     store_->checkLogFile();
     store_->checkLogFileDic();
+    checkMoveSum1Button();
+    calcSum1WinData();
     showMainWindow(sum1Window_.get());
 }
 
 void MyController::showSum2Window() {
     store_->checkLogFile();
     store_->checkLogFileDic();
+    checkMoveSum2Button();
+    calcSum2WinData();
     showMainWindow(sum2Window_.get());
+}
+
+std::optional<QString> MyController::getDateString(int n) const {
+    return fennick::getDateString(n, env_.clock->now());
+}
+
+void MyController::calcLogWinData() {
+    const QString key = getDateString(myCurrentPrevMonth_).value_or(QString());
+    logWindow_->setHeading(tr("Log – %1").arg(monthTitle(key)));
+    logWindow_->dataSource()->setDataArray(logRows(store_->logsDirPathStr(), store_->myLogFileDic(),
+                                                   myCurrentPrevMonth_, *env_.clock));
+}
+
+void MyController::calcSum1WinData() {
+    const QString key = getDateString(myCurrentPrevMonth_).value_or(QString());
+    sum1Window_->setHeading(tr("Daily Sums – %1").arg(monthTitle(key)));
+    SumsTable table = dailySums(store_->logsDirPathStr(), store_->myLogFileDic(),
+                                myCurrentPrevMonth_, *env_.clock);
+    sum1Window_->totalField()->setText(table.totalLine);
+    sum1Window_->dataSource()->setDataArray(std::move(table.rows));
+}
+
+void MyController::calcSum2WinData() {
+    const int start = blockStart(myCurrentPrevMonth_);
+    sum2Window_->setHeading(
+        tr("Monthly Sums – %1").arg(blockTitle(blockMonthKeys(start, env_.clock->now()))));
+    SumsTable table =
+        monthlySums(store_->logsDirPathStr(), store_->getLogFileDic(), start, *env_.clock);
+    sum2Window_->totalField()->setText(table.totalLine);
+    sum2Window_->dataSource()->setDataArray(std::move(table.rows));
+}
+
+void MyController::checkMoveSomeButton(ReportWindow& window, bool yearP) {
+    const MoveButtons buttons = fennick::checkMoveSomeButton(
+        myCurrentPrevMonth_, yearP, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
+    window.nextButton()->setEnabled(buttons.nextEnabled);
+    window.prevButton()->setEnabled(buttons.prevEnabled);
+}
+
+void MyController::checkMoveLogButton() {
+    checkMoveSomeButton(*logWindow_, false);
+}
+void MyController::checkMoveSum1Button() {
+    checkMoveSomeButton(*sum1Window_, false);
+}
+void MyController::checkMoveSum2Button() {
+    checkMoveSomeButton(*sum2Window_, true);
+}
+
+void MyController::goNextLog() {
+    myCurrentPrevMonth_ =
+        goNextMonthCursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
+    calcLogWinData();
+    checkMoveLogButton();
+}
+
+void MyController::goPrevLog() {
+    myCurrentPrevMonth_ =
+        goPrevMonthCursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
+    calcLogWinData();
+    checkMoveLogButton();
+}
+
+void MyController::goNextSum1() {
+    myCurrentPrevMonth_ =
+        goNextMonthCursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
+    calcSum1WinData();
+    checkMoveSum1Button();
+}
+
+void MyController::goPrevSum1() {
+    myCurrentPrevMonth_ =
+        goPrevMonthCursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
+    calcSum1WinData();
+    checkMoveSum1Button();
+}
+
+void MyController::goNextSum2() {
+    myCurrentPrevMonth_ =
+        goNextSum2Cursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
+    calcSum2WinData();
+    checkMoveSum2Button();
+}
+
+void MyController::goPrevSum2() {
+    myCurrentPrevMonth_ =
+        goPrevSum2Cursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
+    calcSum2WinData();
+    checkMoveSum2Button();
 }
 
 bool MyController::validateMenuItem(const QAction* item) const {
@@ -279,12 +406,20 @@ bool MyController::validateMenuItem(const QAction* item) const {
     return true;
 }
 
+ReportWindow* MyController::frontReportWindow() const {
+    for (ReportWindow* w : {logWindow_.get(), sum1Window_.get(), sum2Window_.get()}) {
+        if (w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
+
 void MyController::revalidateActions() {
+    const bool printable = frontReportWindow() != nullptr;
     for (auto& [command, act] : actions_) {
-        if (command == Command::Print)
-            act->setEnabled(false); // no printable table yet
-        else
-            act->setEnabled(validateMenuItem(act));
+        const bool printing = command == Command::Print || command == Command::PrintPreview ||
+                              command == Command::ExportPdf;
+        act->setEnabled(printing ? printable : validateMenuItem(act));
     }
 }
 

@@ -23,6 +23,7 @@ namespace fennick {
 class ActivityIndicator;
 class CheckInWindow;
 class PrefWindow;
+class ReportWindow;
 class TimeEntryDialog;
 
 // What the controller needs of the outside world. Tests replace every part.
@@ -48,6 +49,8 @@ public:
         CheckOut,
         Preferences,
         Print,
+        PrintPreview,
+        ExportPdf,
         Quit,
     };
 
@@ -71,13 +74,24 @@ public:
     QAction* action(Command command) const;
 
     CheckInWindow* ckinWindow() const { return ckinWindow_.get(); }
-    QMainWindow* logWindow() const { return logWindow_.get(); }
-    QMainWindow* sum1Window() const { return sum1Window_.get(); }
-    QMainWindow* sum2Window() const { return sum2Window_.get(); }
+    ReportWindow* logWindow() const { return logWindow_.get(); }
+    ReportWindow* sum1Window() const { return sum1Window_.get(); }
+    ReportWindow* sum2Window() const { return sum2Window_.get(); }
+    // The report window in front, if one is.
+    ReportWindow* frontReportWindow() const;
     PrefWindow* prefWindow() const { return prefWindow_.get(); }
     TimeEntryDialog* ckTimeWindow() const { return ckTimeWindow_.get(); }
 
     int enterTimeDialog(const CalDate& now, const QString& prevTime, bool forCkin);
+
+    // Report windows: the month key of a cursor, the fills and the buttons.
+    std::optional<QString> getDateString(int n) const;
+    void calcLogWinData();
+    void calcSum1WinData();
+    void calcSum2WinData();
+    void checkMoveLogButton();
+    void checkMoveSum1Button();
+    void checkMoveSum2Button();
 
 public slots:
     void showCheckInWindow();
@@ -89,6 +103,12 @@ public slots:
     void doPrefOpen();
     void doPrefOKButton();
     void doPrefCancelButton();
+    void goNextLog();
+    void goPrevLog();
+    void goNextSum1();
+    void goPrevSum1();
+    void goNextSum2();
+    void goPrevSum2();
     void quit();
 
 protected:
@@ -101,7 +121,9 @@ private:
     void installMenus(QMainWindow* window);
     void revalidateActions();
     void showMainWindow(QMainWindow* window);
-    std::unique_ptr<QMainWindow> makeReportWindow(const QString& objectName, const QString& title);
+    std::unique_ptr<ReportWindow> makeReportWindow(int kind, const QString& objectName);
+    void checkMoveSomeButton(ReportWindow& window, bool yearP);
+    QList<QMainWindow*> mainWindows() const;
 
     ControllerEnv env_;
     std::unique_ptr<Settings> settings_;
@@ -110,9 +132,9 @@ private:
     int myCurrentPrevMonth_ = 0;
 
     std::unique_ptr<CheckInWindow> ckinWindow_;
-    std::unique_ptr<QMainWindow> logWindow_;
-    std::unique_ptr<QMainWindow> sum1Window_;
-    std::unique_ptr<QMainWindow> sum2Window_;
+    std::unique_ptr<ReportWindow> logWindow_;
+    std::unique_ptr<ReportWindow> sum1Window_;
+    std::unique_ptr<ReportWindow> sum2Window_;
     std::unique_ptr<PrefWindow> prefWindow_;
     std::unique_ptr<TimeEntryDialog> ckTimeWindow_;
     std::unique_ptr<QSystemTrayIcon> trayIcon_;

@@ -1,4 +1,5 @@
 #include "app/harness.h"
+#include "reports/widgets/reportwindow.h"
 #include "windows/activityindicator.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
@@ -223,7 +224,8 @@ void TestMyController::menuEnabling() {
     };
     const QList<Command> shows{Command::ShowCheckIn, Command::ShowLog, Command::ShowSum1,
                                Command::ShowSum2};
-    const QList<QWidget*> windows{c.ckinWindow(), c.logWindow(), c.sum1Window(), c.sum2Window()};
+    const QList<QWidget*> windows{static_cast<QWidget*>(c.ckinWindow()), c.logWindow(),
+                                  c.sum1Window(), c.sum2Window()};
     for (const auto& [show, shown] : steps) {
         (c.*show)();
         for (int i = 0; i < shows.size(); ++i) {
