@@ -108,14 +108,14 @@ bool hasWords(const QList<Word>& words, const QString& text) {
 
 } // namespace
 
+#define NEEDS_PDFTOTEXT()                                                                          \
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())                                     \
+    QSKIP("pdftotext (poppler-utils) is needed to read the pages back")
+
 class TestReportWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext (poppler-utils) is needed to read the pages back");
-    }
     void showsRowsAndTotal();
     void buttonsAndKeys();
     void exportedPages_data();
@@ -196,6 +196,7 @@ void TestReportWindow::exportedPages_data() {
 // headings, and the rows run on from the page before: none lost, repeated or
 // cut at a page break.
 void TestReportWindow::exportedPages() {
+    NEEDS_PDFTOTEXT();
     QFETCH(int, rows);
     QFETCH(float, scale);
     QFETCH(QList<int>, rowsPerPage);
@@ -222,6 +223,7 @@ void TestReportWindow::exportedPages() {
 // The printer route with a page range, on a printer whose painter starts at
 // the paper's corner (exports start at the margins).
 void TestReportWindow::printerPageRange() {
+    NEEDS_PDFTOTEXT();
     ReportWindow window(ReportKind::Log);
     setUp(window, 100, 1);
     QPrinter printer(QPrinter::HighResolution);
@@ -244,6 +246,7 @@ void TestReportWindow::printerPageRange() {
 }
 
 void TestReportWindow::exportFailures() {
+    NEEDS_PDFTOTEXT();
     ReportWindow window(ReportKind::DailySums);
     setUp(window, 3, 1);
 
