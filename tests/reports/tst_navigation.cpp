@@ -144,14 +144,8 @@ void TestNavigation::monthKeys_data() {
     const QStringList secondBlock{"202204", "202205", "202206", "202207", "202208", "202209",
                                   "202210", "202211", "202212", "202301", "202302", "202303"};
     QTest::newRow("cursor 0") << "20240315120000" << 0 << firstBlock;
-    QTest::newRow("cursor 11 same block") << "20240315120000" << 11 << firstBlock;
-    QTest::newRow("cursor 12") << "20240315120000" << 12 << secondBlock;
     QTest::newRow("cursor 13") << "20240315120000" << 13 << secondBlock;
     QTest::newRow("month end does not carry") << "20240331235959" << 0 << firstBlock;
-    QTest::newRow("january") << "20240101000000" << 0
-                             << QStringList{"202302", "202303", "202304", "202305",
-                                            "202306", "202307", "202308", "202309",
-                                            "202310", "202311", "202312", "202401"};
 }
 
 void TestNavigation::monthKeys() {

@@ -135,7 +135,10 @@ QRectF MyBaseTableView::rectForPage(const QPagedPaintDevice& device, int page) c
 }
 
 std::pair<int, int> MyBaseTableView::rowsOnPage(const QPagedPaintDevice& device, int page) const {
-    const Geometry g = geometry(device);
+    return rowRange(geometry(device), page);
+}
+
+std::pair<int, int> MyBaseTableView::rowRange(const Geometry& g, int page) {
     const qint64 first = qint64(std::max(page - 1, 0)) * g.rowsPerPage;
     if (first >= g.rowCount)
         return {g.rowCount, 0};
@@ -203,75 +206,86 @@ void MyBaseTableView::drawPage(QPainter& painter, const Geometry& g, int page,
     painter.translate(-g.paintOrigin);
     painter.setPen(ink);
 
-    const QFontMetricsF headingMetrics(g.headingFont);
-    const qreal headingHeight = headingMetrics.height();
-    const qreal totalHeight = QFontMetricsF(g.totalFont).height();
-    qreal y = g.margins.top() - pageHeaderHeight(g);
-    const QRectF headingRect(g.margins.left(), y,
-                             g.paper.width() - g.margins.left() - g.margins.right(), headingHeight);
-
-    painter.setFont(g.tableFont);
-    const QString pageText =
-        QCoreApplication::translate("MyBaseTableView", "Page %1 of %2").arg(page).arg(g.pageCount);
-    painter.drawText(headingRect, Qt::AlignRight | Qt::AlignBottom, pageText);
-    const qreal pageTextWidth = QFontMetricsF(g.tableFont).horizontalAdvance(pageText) + 12;
-    const QRectF titleRect = headingRect.adjusted(0, 0, -pageTextWidth, 0);
-    painter.setFont(g.headingFont);
-    painter.drawText(
-        titleRect, Qt::AlignLeft | Qt::AlignBottom,
-        headingMetrics.elidedText(heading, Qt::ElideRight, std::max<qreal>(titleRect.width(), 0)));
-
-    // The total's value lines up with the right column's text.
-    y += headingHeight + headingGap;
-    const QRectF totalRect = QRectF(headingRect.left(), y, headingRect.width(), totalHeight)
-                                 .adjusted(cellPadding * g.scale, 0, -cellPadding * g.scale, 0);
-    const TotalLineParts total = splitAtFirstTab(totalLine);
-    painter.setFont(g.totalFont);
-    painter.drawText(totalRect, Qt::AlignLeft | Qt::AlignVCenter, total.label);
-    if (total.value)
-        painter.drawText(totalRect, Qt::AlignRight | Qt::AlignVCenter, *total.value);
+    const qreal width = g.paper.width() - g.margins.left() - g.margins.right();
+    const qreal headingHeight = QFontMetricsF(g.headingFont).height();
+    const QRectF headingRect(g.margins.left(), g.margins.top() - pageHeaderHeight(g), width,
+                             headingHeight);
+    drawHeading(painter, g, headingRect, heading, page);
+    drawTotal(painter, g, headingRect.translated(0, headingHeight + headingGap), totalLine);
 
     painter.translate(g.margins.left(), g.margins.top());
     painter.scale(g.scale, g.scale);
     drawRows(painter, g, page);
 }
 
+// The report's heading on the left, the page number on the right.
+void MyBaseTableView::drawHeading(QPainter& painter, const Geometry& g, const QRectF& rect,
+                                  const QString& heading, int page) {
+    const QString pageText =
+        QCoreApplication::translate("MyBaseTableView", "Page %1 of %2").arg(page).arg(g.pageCount);
+    painter.setFont(g.tableFont);
+    painter.drawText(rect, Qt::AlignRight | Qt::AlignBottom, pageText);
+    const qreal pageTextWidth = QFontMetricsF(g.tableFont).horizontalAdvance(pageText) + 12;
+    const QRectF titleRect = rect.adjusted(0, 0, -pageTextWidth, 0);
+    const QString title =
+        QFontMetricsF(g.headingFont)
+            .elidedText(heading, Qt::ElideRight, std::max<qreal>(titleRect.width(), 0));
+    painter.setFont(g.headingFont);
+    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignBottom, title);
+}
+
+// The total's label on the left; its value lines up with the right column.
+void MyBaseTableView::drawTotal(QPainter& painter, const Geometry& g, const QRectF& line,
+                                const QString& totalLine) {
+    const QRectF rect =
+        QRectF(line.left(), line.top(), line.width(), QFontMetricsF(g.totalFont).height())
+            .adjusted(cellPadding * g.scale, 0, -cellPadding * g.scale, 0);
+    const TotalLineParts total = splitAtFirstTab(totalLine);
+    painter.setFont(g.totalFont);
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, total.label);
+    if (total.value)
+        painter.drawText(rect, Qt::AlignRight | Qt::AlignVCenter, *total.value);
+}
+
+// One cell's text, padded and elided to fit, in the model's alignment.
+void MyBaseTableView::drawCell(QPainter& painter, const QRectF& cell, const QVariant& text,
+                               const QVariant& alignment) {
+    const QRectF rect = cell.adjusted(cellPadding, 0, -cellPadding, 0);
+    const Qt::Alignment a = alignment.isValid() ? Qt::Alignment(alignment.toInt()) : Qt::AlignLeft;
+    const QString elided =
+        QFontMetricsF(painter.font())
+            .elidedText(text.toString(), Qt::ElideRight, std::max<qreal>(rect.width(), 0));
+    painter.drawText(rect, int((a & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), elided);
+}
+
+// The column headings just above the page's top margin, then the page's rows.
 void MyBaseTableView::drawRows(QPainter& painter, const Geometry& g, int page) const {
     const QAbstractItemModel* rows = model();
-    const qreal keyWidth = g.keyColumnWidth;
-    const qreal cellWidth[2] = {keyWidth, g.bounds.width() - keyWidth};
-    const qreal cellX[2] = {0, keyWidth};
+    if (!rows)
+        return;
     const qreal h = g.rowHeight;
-    auto drawCell = [&](int column, qreal y, const QVariant& text, const QVariant& align) {
-        const QRectF rect = QRectF(cellX[column], y, cellWidth[column], h)
-                                .adjusted(cellPadding, 0, -cellPadding, 0);
-        const Qt::Alignment a = align.isValid() ? Qt::Alignment(align.toInt()) : Qt::AlignLeft;
-        const QString elided =
-            QFontMetricsF(painter.font())
-                .elidedText(text.toString(), Qt::ElideRight, std::max<qreal>(rect.width(), 0));
-        painter.drawText(rect, int((a & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), elided);
-    };
-
+    const QRectF cells[2] = {QRectF(0, 0, g.keyColumnWidth, h),
+                             QRectF(g.keyColumnWidth, 0, g.bounds.width() - g.keyColumnWidth, h)};
     QFont bold = g.tableFont;
     bold.setBold(true);
     painter.setFont(bold);
-    for (int column = 0; rows && column < 2; ++column)
-        drawCell(column, -h, rows->headerData(column, Qt::Horizontal),
+    for (int column = 0; column < 2; ++column)
+        drawCell(painter, cells[column].translated(0, -h), rows->headerData(column, Qt::Horizontal),
                  rows->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole));
-    painter.setPen(QPen(rule, 0));
+    painter.setPen(QPen(rule, 0.75));
     painter.drawLine(QPointF(0, 0), QPointF(g.bounds.width(), 0));
 
     painter.setFont(g.tableFont);
-    const int first = (page - 1) * g.rowsPerPage;
-    const int last = std::min(g.rowCount, first + g.rowsPerPage);
-    for (int row = first; rows && row < last; ++row) {
-        const qreal y = (row - first) * h;
+    painter.setPen(ink);
+    const auto [first, count] = rowRange(g, page);
+    for (int i = 0; i < count; ++i) {
+        const int row = first + i;
         if (row % 2)
-            painter.fillRect(QRectF(0, y, g.bounds.width(), h), shade);
-        painter.setPen(ink);
+            painter.fillRect(QRectF(0, i * h, g.bounds.width(), h), shade);
         for (int column = 0; column < 2; ++column) {
             const QModelIndex index = rows->index(row, column);
-            drawCell(column, y, index.data(), index.data(Qt::TextAlignmentRole));
+            drawCell(painter, cells[column].translated(0, i * h), index.data(),
+                     index.data(Qt::TextAlignmentRole));
         }
     }
 }

@@ -74,7 +74,14 @@ private:
     bool render(QPagedPaintDevice* device, const QString& heading, const QString& totalLine);
     void drawPage(QPainter& painter, const Geometry& g, int page, const QString& heading,
                   const QString& totalLine) const;
+    static void drawHeading(QPainter& painter, const Geometry& g, const QRectF& rect,
+                            const QString& heading, int page);
+    static void drawTotal(QPainter& painter, const Geometry& g, const QRectF& line,
+                          const QString& totalLine);
+    static void drawCell(QPainter& painter, const QRectF& cell, const QVariant& text,
+                         const QVariant& alignment);
     void drawRows(QPainter& painter, const Geometry& g, int page) const;
+    static std::pair<int, int> rowRange(const Geometry& g, int page);
     void updateRowHeight();
 
     std::optional<float> printScale_;

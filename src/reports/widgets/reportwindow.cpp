@@ -100,6 +100,8 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
                              : tr("Show the previous month with a time log (Alt+Left)"));
     next_->setToolTip(yearly ? tr("Show the twelve months after these (Alt+Right)")
                              : tr("Show the next month with a time log (Alt+Right)"));
+    prev_->setAccessibleName(tr("Earlier"));
+    next_->setAccessibleName(tr("Later"));
     prev_->setAutoDefault(false);
     next_->setAutoDefault(false);
     connect(prev_, &QPushButton::clicked, this, &ReportWindow::prevClicked);
