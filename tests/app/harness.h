@@ -4,6 +4,7 @@
 // counted beeps and a settings file of its own.
 
 #include "app/mycontroller.h"
+#include "support.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -11,13 +12,6 @@
 #include <memory>
 
 namespace fennick::test {
-
-inline CalDate at(const char* compact) {
-    const auto date = CalDate::parse(QString::fromLatin1(compact), CalFormat::Compact);
-    if (!date)
-        qFatal("bad test timestamp %s", compact);
-    return *date;
-}
 
 struct Harness {
     QTemporaryDir temp;

@@ -16,15 +16,6 @@ using namespace fennick;
 using namespace fennick::test;
 using Command = MyController::Command;
 
-namespace {
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
-
 class TestMyController : public QObject {
     Q_OBJECT
 
