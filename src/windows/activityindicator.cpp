@@ -8,7 +8,7 @@ namespace fennick {
 
 namespace {
 constexpr int kDots = 8;
-constexpr int kStepMs = 500;
+constexpr int kStepMs = 1500;
 } // namespace
 
 ActivityIndicator::ActivityIndicator(QWidget* parent) : QWidget(parent) {

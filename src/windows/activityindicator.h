@@ -5,7 +5,7 @@
 
 namespace fennick {
 
-// Shows that the user is checked in. It animates slowly (two steps a second)
+// Shows that the user is checked in. It animates slowly (a step every 1.5 s)
 // and only while it is on screen: the check-in window may stay open all day,
 // and a busy indicator repainting every few milliseconds would cost power for
 // nothing.
