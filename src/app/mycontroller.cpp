@@ -4,6 +4,7 @@
 #include "reports/mydatasource.h"
 #include "reports/navigation.h"
 #include "reports/reportdata.h"
+#include "reports/widgets/dailychart.h"
 #include "reports/widgets/reportwindow.h"
 #include "windows/activityindicator.h"
 #include "windows/checkinwindow.h"
@@ -165,6 +166,9 @@ void MyController::createWindows() {
     logWindow_ = makeReportWindow(int(ReportKind::Log), QStringLiteral("logWindow"));
     sum1Window_ = makeReportWindow(int(ReportKind::DailySums), QStringLiteral("sum1Window"));
     sum2Window_ = makeReportWindow(int(ReportKind::MonthlySums), QStringLiteral("sum2Window"));
+    dailyChart_ = new DailyChart;
+    sum1Window_->setChart(dailyChart_);
+    sum1Window_->resize(480, 760);
     connect(logWindow_.get(), &ReportWindow::nextClicked, this, &MyController::goNextLog);
     connect(logWindow_.get(), &ReportWindow::prevClicked, this, &MyController::goPrevLog);
     connect(sum1Window_.get(), &ReportWindow::nextClicked, this, &MyController::goNextSum1);
@@ -320,6 +324,7 @@ void MyController::calcSum1WinData() {
     SumsTable table = dailySums(store_->logsDirPathStr(), store_->myLogFileDic(),
                                 myCurrentPrevMonth_, *env_.clock);
     sum1Window_->totalField()->setText(table.totalLine);
+    dailyChart_->setMonth(key, table.days);
     sum1Window_->dataSource()->setDataArray(std::move(table.rows));
 }
 

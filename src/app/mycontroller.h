@@ -22,6 +22,7 @@ namespace fennick {
 
 class ActivityIndicator;
 class CheckInWindow;
+class DailyChart;
 class PrefWindow;
 class ReportWindow;
 class TimeEntryDialog;
@@ -77,6 +78,7 @@ public:
     ReportWindow* logWindow() const { return logWindow_.get(); }
     ReportWindow* sum1Window() const { return sum1Window_.get(); }
     ReportWindow* sum2Window() const { return sum2Window_.get(); }
+    DailyChart* dailyChart() const { return dailyChart_; }
     // The report window in front, if one is.
     ReportWindow* frontReportWindow() const;
     PrefWindow* prefWindow() const { return prefWindow_.get(); }
@@ -135,6 +137,7 @@ private:
     std::unique_ptr<ReportWindow> logWindow_;
     std::unique_ptr<ReportWindow> sum1Window_;
     std::unique_ptr<ReportWindow> sum2Window_;
+    DailyChart* dailyChart_ = nullptr; // owned by sum1Window_
     std::unique_ptr<PrefWindow> prefWindow_;
     std::unique_ptr<TimeEntryDialog> ckTimeWindow_;
     std::unique_ptr<QSystemTrayIcon> trayIcon_;

@@ -3,6 +3,7 @@
 
 #include "app/harness.h"
 #include "reports/mydatasource.h"
+#include "reports/widgets/dailychart.h"
 #include "reports/widgets/mybasetableview.h"
 #include "reports/widgets/reportwindow.h"
 #include "windows/checkinwindow.h"
@@ -124,10 +125,17 @@ void TestStory::aWorkingDay() {
     c.action(Command::ShowSum1)->trigger();
     ReportWindow& daily = *c.sum1Window();
     QCOMPARE(daily.dataSource()->rowCount(), 25);
+    // The chart follows the month: 29 February days, 8 hours on the 1st to
+    // the 25th, nothing after.
+    QCOMPARE(c.dailyChart()->seconds().size(), 29);
+    QCOMPARE(c.dailyChart()->seconds().value(24), qint64(8 * 3600));
+    QCOMPARE(c.dailyChart()->seconds().value(25), qint64(0));
     QCOMPARE(daily.totalField()->text(), QString("Monthly sum: \t200:00:00"));
     QTest::mouseClick(daily.nextButton(), Qt::LeftButton);
     QCOMPARE(c.myCurrentPrevMonth(), 0);
     QCOMPARE(rowsOf(daily), QStringList{"20240315=08:00:30"});
+    QCOMPARE(c.dailyChart()->seconds().size(), 31);
+    QCOMPARE(c.dailyChart()->seconds().value(14), qint64(28830));
     QCOMPARE(daily.totalField()->text(), QString("Monthly sum: \t008:00:30"));
 
     c.action(Command::ShowSum2)->trigger();

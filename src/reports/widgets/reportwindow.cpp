@@ -152,6 +152,11 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
 
 ReportWindow::~ReportWindow() = default;
 
+void ReportWindow::setChart(QWidget* chart) {
+    auto* layout = static_cast<QVBoxLayout*>(centralWidget()->layout());
+    layout->insertWidget(1, chart);
+}
+
 QString ReportWindow::heading() const {
     return heading_->text();
 }

@@ -42,6 +42,9 @@ public:
     // The total line's text; empty without one.
     QString totalLine() const;
 
+    // Puts a widget (the daily chart) between the heading and the table.
+    void setChart(QWidget* chart);
+
     // Writes the report's pages to a PDF file; false when it could not.
     bool exportPdf(const QString& path);
 
