@@ -18,13 +18,17 @@
 using namespace fennick;
 using namespace fennick::test;
 
-using Files = QMap<QString, QString>; // path below the home -> contents
+using Files = QMap<QString, QString>; // name in the log directory -> contents
 
 namespace {
 
 QString rec(const char* kind, const QString& compact) {
     const QString display = at(compact).format(CalFormat::Display);
     return display + '\t' + kind + '\t' + compact + '\n';
+}
+
+QString work(const QString& from, const QString& to) {
+    return rec("CheckIn:", from) + rec("CheckOut:", to);
 }
 
 struct Run {
@@ -41,10 +45,11 @@ struct Home {
     FixedClock clock;
 
     Home(const QString& now, const Files& files) : clock(at(now)) {
-        for (auto it = files.cbegin(); it != files.cend(); ++it) {
-            QDir().mkpath(QFileInfo(tmp.path() + '/' + it.key()).absolutePath());
-            put(tmp.path() + '/' + it.key(), it.value().toUtf8());
-        }
+        // An empty name puts a regular file where the directory belongs.
+        if (!files.isEmpty())
+            QDir().mkpath(files.contains("") ? tmp.path() + "/Library" : logs);
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            put(it.key().isEmpty() ? logs : logs + '/' + it.key(), it.value().toUtf8());
     }
     Run run(const QStringList& args) const {
         Run r;
@@ -78,7 +83,6 @@ private slots:
     void argumentErrors();
     void helpAndVersion_data();
     void helpAndVersion();
-    void invocation_data();
     void invocation();
     void binary();
 };
@@ -90,69 +94,40 @@ void TestCli::reports_data() {
     QTest::addColumn<int>("offset"); // of the month, with now in March 2024
     QTest::addColumn<QString>("heading");
     QTest::addColumn<int>("total"); // seconds; -1 for the log
-
-    const Files monthEnd{{"Library/fennick/TLOG202401.txt", rec("CheckIn:", "20240131200000")},
-                         {"Library/fennick/TLOG202402.txt",
-                          rec("CheckOut:", "20240201040000") + rec("CheckIn:", "20240201090000") +
-                              rec("CheckOut:", "20240201100000")}};
-    QTest::newRow("month end, january") << monthEnd << "daily"
-                                        << "202401" << 2 << "Daily Sums – January 2024" << 4 * 3600;
-    QTest::newRow("month end, february")
-        << monthEnd << "daily"
-        << "202402" << 1 << "Daily Sums – February 2024" << 5 * 3600;
-    QTest::newRow("month end, block")
-        << monthEnd << "monthly"
-        << "" << 0 << "Monthly Sums – April 2023 – March 2024" << 9 * 3600;
-    QTest::newRow("month end, log") << monthEnd << "log"
-                                    << "202402" << 1 << "Log – February 2024" << -1;
-
-    const Files midnight{{"Library/fennick/TLOG202403.txt",
-                          rec("CheckIn:", "20240305220000") + rec("CheckOut:", "20240306023000")}};
-    QTest::newRow("midnight") << midnight << "daily"
-                              << "" << 0 << "Daily Sums – March 2024" << 4 * 3600 + 1800;
-    const Files open{{"Library/fennick/TLOG202403.txt", rec("CheckIn:", "20240315080000")}};
-    QTest::newRow("open interval") << open << "daily"
-                                   << "202403" << 0 << "Daily Sums – March 2024" << 4 * 3600;
-    QTest::newRow("open interval, block")
-        << open << "monthly"
-        << "202403" << 0 << "Monthly Sums – April 2023 – March 2024" << 4 * 3600;
-    const Files messy{{"Library/fennick/TLOG202403.txt",
-                       "# a comment, \"quoted\"\nnot a record\n"
-                       "2024/03/12 08:00:00\tCheckIn:\t2024031208\n" +
-                           rec("CheckIn:", "20240312090000") + rec("CheckOut:", "20240312170000")}};
-    QTest::newRow("comments and bad lines") << messy << "daily"
-                                            << "" << 0 << "Daily Sums – March 2024" << 8 * 3600;
-    QTest::newRow("comments and bad lines, log") << messy << "log"
-                                                 << "" << 0 << "Log – March 2024" << -1;
-    const Files empty{{"Library/fennick/TLOG202403.txt", ""}};
-    QTest::newRow("empty month") << empty << "daily"
-                                 << "" << 0 << "Daily Sums – March 2024" << 0;
-    QTest::newRow("empty month, log") << empty << "log"
-                                      << "" << 0 << "Log – March 2024" << -1;
-    QTest::newRow("no directory") << Files{} << "daily"
-                                  << "" << 0 << "Daily Sums – March 2024" << 0;
-    QTest::newRow("no directory, block")
-        << Files{} << "monthly"
-        << "" << 0 << "Monthly Sums – April 2023 – March 2024" << 0;
-    QTest::newRow("directory is a file")
-        << Files{{"Library/fennick", "x"}} << "monthly"
-        << "" << 0 << "Monthly Sums – April 2023 – March 2024" << 0;
-    const Files other{{"Library/fennick/TLOG202402.txt",
-                       rec("CheckIn:", "20240205090000") + rec("CheckOut:", "20240205100000")}};
-    QTest::newRow("no month file") << other << "daily"
-                                   << "" << 0 << "Daily Sums – March 2024" << 0;
-    QTest::newRow("no month file, log") << other << "log"
-                                        << "" << 0 << "Log – March 2024" << -1;
+    const auto row = [](const char* name, const Files& files, const char* kind, const char* month,
+                        int offset, const char* heading, int total) {
+        QTest::newRow(name) << files << kind << month << offset << heading << total;
+    };
+    const QString block = "Monthly Sums – April 2023 – March 2024";
+    const Files monthEnd{{"TLOG202401.txt", rec("CheckIn:", "20240131200000")},
+                         {"TLOG202402.txt", rec("CheckOut:", "20240201040000") +
+                                                work("20240201090000", "20240201100000")}};
+    row("month end, january", monthEnd, "daily", "202401", 2, "Daily Sums – January 2024", 14400);
+    row("month end, february", monthEnd, "daily", "202402", 1, "Daily Sums – February 2024", 18000);
+    row("month end, block", monthEnd, "monthly", "", 0, qPrintable(block), 32400);
+    row("month end, log", monthEnd, "log", "202402", 1, "Log – February 2024", -1);
+    row("midnight", {{"TLOG202403.txt", work("20240305220000", "20240306023000")}}, "daily", "", 0,
+        "Daily Sums – March 2024", 16200);
+    const Files open{{"TLOG202403.txt", rec("CheckIn:", "20240315080000")}};
+    row("open interval", open, "daily", "202403", 0, "Daily Sums – March 2024", 14400);
+    row("open interval, block", open, "monthly", "", 0, qPrintable(block), 14400);
+    const Files messy{{"TLOG202403.txt", "# a comment, \"quoted\"\nnot a record\n"
+                                         "2024/03/12 08:00:00\tCheckIn:\t2024031208\n" +
+                                             work("20240312090000", "20240312170000")}};
+    row("comments and bad lines", messy, "daily", "", 0, "Daily Sums – March 2024", 28800);
+    row("comments and bad lines, log", messy, "log", "", 0, "Log – March 2024", -1);
+    row("empty month", {{"TLOG202403.txt", ""}}, "daily", "", 0, "Daily Sums – March 2024", 0);
+    row("no directory", {}, "daily", "", 0, "Daily Sums – March 2024", 0);
+    row("directory is a file", {{"", "x"}}, "monthly", "", 0, qPrintable(block), 0);
+    const Files other{{"TLOG202402.txt", work("20240205090000", "20240205100000")}};
+    row("no month file", other, "daily", "", 0, "Daily Sums – March 2024", 0);
+    row("no month file, log", other, "log", "", 0, "Log – March 2024", -1);
     // The block ends at the month given, not at the window's block edge.
-    const Files years{{"Library/fennick/TLOG202302.txt",
-                       rec("CheckIn:", "20230201090000") + rec("CheckOut:", "20230201110000")},
-                      {"Library/fennick/TLOG202303.txt",
-                       rec("CheckIn:", "20230301090000") + rec("CheckOut:", "20230301100000")},
-                      {"Library/fennick/TLOG202403.txt",
-                       rec("CheckIn:", "20240301090000") + rec("CheckOut:", "20240301130000")}};
-    QTest::newRow("block ending in february")
-        << years << "monthly"
-        << "202402" << 1 << "Monthly Sums – March 2023 – February 2024" << 3600;
+    const Files years{{"TLOG202302.txt", work("20230201090000", "20230201110000")},
+                      {"TLOG202303.txt", work("20230301090000", "20230301100000")},
+                      {"TLOG202403.txt", work("20240301090000", "20240301130000")}};
+    row("block ending in february", years, "monthly", "202402", 1,
+        "Monthly Sums – March 2023 – February 2024", 3600);
 }
 
 void TestCli::reports() {
@@ -224,22 +199,19 @@ void TestCli::status_data() {
     QTest::addColumn<QString>("settings"); // INI text; empty: no file
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<int>("today");
-    const QString in = "[General]\nonBusiness=true\nprevTimeStr=20240315080000\n";
-    QTest::newRow("checked in") << Files{{"Library/fennick/TLOG202403.txt",
-                                          rec("CheckIn:", "20240315080000")}}
-                                << in
+    QTest::newRow("checked in") << Files{{"TLOG202403.txt", rec("CheckIn:", "20240315080000")}}
+                                << "[General]\nonBusiness=true\nprevTimeStr=20240315080000\n"
                                 << QStringList{"Now CheckIn...",
                                                "Last CheckIn time:\t2024/03/15 08:00:00",
                                                "Today:\t04:00:00"}
-                                << 4 * 3600;
+                                << 14400;
     QTest::newRow("checked out after midnight work")
-        << Files{{"Library/fennick/TLOG202403.txt",
-                  rec("CheckIn:", "20240314220000") + rec("CheckOut:", "20240315010000") +
-                      rec("CheckIn:", "20240315090000") + rec("CheckOut:", "20240315113000")}}
+        << Files{{"TLOG202403.txt", work("20240314220000", "20240315010000") +
+                                        work("20240315090000", "20240315113000")}}
         << "[General]\nonBusiness=false\nprevTimeStr=20240315113000\n"
         << QStringList{"Now CheckOut...", "Last CheckOut time:\t2024/03/15 11:30:00",
                        "Today:\t03:30:00"}
-        << 3 * 3600 + 1800;
+        << 12600;
     QTest::newRow("never punched")
         << Files{} << ""
         << QStringList{"Now CheckOut...", "Last CheckOut time:\t", "Today:\t00:00:00"} << 0;
@@ -313,28 +285,28 @@ void TestCli::csv() {
 void TestCli::argumentErrors_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("names"); // what the line must name
-    QTest::newRow("nothing") << QStringList{} << "missing command";
-    QTest::newRow("unknown command") << QStringList{"bogus"} << "'bogus'";
-    QTest::newRow("empty command") << QStringList{""} << "''";
-    QTest::newRow("unknown option first") << QStringList{"--month"} << "'--month'";
-    QTest::newRow("no kind") << QStringList{"report"} << "log, daily or monthly";
-    QTest::newRow("unknown kind") << QStringList{"report", "weekly"} << "'weekly'";
-    QTest::newRow("extra word") << QStringList{"report", "log", "daily"} << "'daily'";
-    QTest::newRow("status extra word") << QStringList{"status", "now"} << "'now'";
-    QTest::newRow("unknown option") << QStringList{"report", "log", "--all"} << "'--all'";
-    QTest::newRow("month without value") << QStringList{"report", "log", "--month"} << "--month";
-    QTest::newRow("month before option")
-        << QStringList{"report", "log", "--month", "--format", "csv"} << "--month";
-    QTest::newRow("empty month") << QStringList{"report", "log", "--month="} << "--month";
-    QTest::newRow("format without value") << QStringList{"report", "log", "--format"} << "--format";
-    QTest::newRow("bad format") << QStringList{"report", "log", "--format", "xml"} << "'xml'";
-    QTest::newRow("status month") << QStringList{"status", "--month", "202403"} << "--month";
-    QTest::newRow("status csv") << QStringList{"status", "--format=csv"} << "csv";
-    QTest::newRow("month 13") << QStringList{"report", "daily", "--month", "202413"} << "202413";
-    QTest::newRow("short month") << QStringList{"report", "daily", "--month", "2024"} << "2024";
-    QTest::newRow("letters") << QStringList{"report", "daily", "--month", "2024ab"} << "2024ab";
-    QTest::newRow("year 0") << QStringList{"report", "monthly", "--month", "000001"} << "000001";
-    QTest::newRow("future") << QStringList{"report", "monthly", "--month=202404"} << "202404";
+    const auto row = [](const char* name, const QStringList& args, const char* names) {
+        QTest::newRow(name) << args << names;
+    };
+    row("nothing", {}, "missing command");
+    row("unknown command", {"bogus"}, "'bogus'");
+    row("empty command", {""}, "''");
+    row("unknown option first", {"--month"}, "'--month'");
+    row("no kind", {"report"}, "log, daily or monthly");
+    row("unknown kind", {"report", "weekly"}, "'weekly'");
+    row("extra word", {"report", "log", "daily"}, "'daily'");
+    row("status extra word", {"status", "now"}, "'now'");
+    row("unknown option", {"report", "log", "--all"}, "'--all'");
+    row("month without value", {"report", "log", "--month"}, "--month");
+    row("month before option", {"report", "log", "--month", "--format", "csv"}, "--month");
+    row("empty format", {"report", "log", "--format="}, "--format");
+    row("bad format", {"report", "log", "--format", "xml"}, "'xml'");
+    row("status month", {"status", "--month", "202403"}, "--month");
+    row("status csv", {"status", "--format=csv"}, "csv");
+    row("month 13", {"report", "daily", "--month", "202413"}, "202413");
+    row("short month", {"report", "daily", "--month", "2024"}, "2024");
+    row("year 0", {"report", "monthly", "--month", "000001"}, "000001");
+    row("future", {"report", "monthly", "--month=202404"}, "202404");
 }
 
 void TestCli::argumentErrors() {
@@ -352,10 +324,11 @@ void TestCli::argumentErrors() {
 void TestCli::helpAndVersion_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("start");
+    const QString usage = "Usage: fennick ";
     const QString version = "fennick " FENNICK_VERSION "\n";
-    QTest::newRow("--help") << QStringList{"--help"} << "Usage: fennick ";
-    QTest::newRow("-h") << QStringList{"-h"} << "Usage: fennick ";
-    QTest::newRow("report --help") << QStringList{"report", "bogus", "--help"} << "Usage: fennick ";
+    QTest::newRow("--help") << QStringList{"--help"} << usage;
+    QTest::newRow("-h") << QStringList{"-h"} << usage;
+    QTest::newRow("report --help") << QStringList{"report", "bogus", "--help"} << usage;
     QTest::newRow("--version") << QStringList{"--version"} << version;
     QTest::newRow("-v") << QStringList{"-v"} << version;
     QTest::newRow("status -v") << QStringList{"status", "-v"} << version;
@@ -370,19 +343,11 @@ void TestCli::helpAndVersion() {
     QCOMPARE(r.err, QString());
 }
 
-void TestCli::invocation_data() {
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<bool>("cli");
-    for (const char* word : {"report", "status", "bogus", "", "--help", "-h", "--version", "-v"})
-        QTest::newRow(word) << word << true;
-    for (const char* word : {"-platform", "-style", "--reverse", "-session"})
-        QTest::newRow(word) << word << false;
-}
-
 void TestCli::invocation() {
-    QFETCH(QString, first);
-    QFETCH(bool, cli);
-    QCOMPARE(isCliInvocation(first), cli);
+    for (const char* word : {"report", "status", "bogus", "", "--help", "-h", "--version", "-v"})
+        QVERIFY2(isCliInvocation(word), word);
+    for (const char* word : {"-platform", "-style", "--reverse", "-session"})
+        QVERIFY2(!isCliInvocation(word), word);
 }
 
 // The installed program: no display, a home of its own, and another fennick
