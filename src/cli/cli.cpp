@@ -15,8 +15,22 @@ namespace fennick {
 
 namespace {
 
+// The message on one line, even when it quotes a word holding a line break.
+QString oneLine(const QString& text) {
+    QString line;
+    for (const QChar c : text) {
+        if (c == u'\n')
+            line += QLatin1String("\\n");
+        else if (c == u'\r')
+            line += QLatin1String("\\r");
+        else
+            line += c.category() == QChar::Other_Control ? QChar(u'?') : c;
+    }
+    return line;
+}
+
 int fail(QTextStream& err, const CliError& error) {
-    err << "fennick: " << error.message << '\n';
+    err << "fennick: " << oneLine(error.message) << '\n';
     err.flush();
     return kCliUsage;
 }

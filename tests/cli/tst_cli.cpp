@@ -291,6 +291,7 @@ void TestCli::argumentErrors_data() {
     row("nothing", {}, "missing command");
     row("unknown command", {"bogus"}, "'bogus'");
     row("empty command", {""}, "''");
+    row("line break", {"bo\ngus\r\x1b"}, "'bo\\ngus\\r?'");
     row("unknown option first", {"--month"}, "'--month'");
     row("no kind", {"report"}, "log, daily or monthly");
     row("unknown kind", {"report", "weekly"}, "'weekly'");
