@@ -1,6 +1,8 @@
 #include "app/mycontroller.h"
 #include "app/shell/display.h"
 #include "app/singleinstance.h"
+#include "cli/args.h"
+#include "cli/cli.h"
 #include "platform/syslog.h"
 #include "windows/checkinwindow.h"
 
@@ -21,15 +23,15 @@ using namespace fennick;
 
 namespace {
 
-void installTranslators(QApplication& app) {
+void installTranslators(QCoreApplication& app) {
     auto* qt = new QTranslator(&app);
     if (qt->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(qt);
+        QCoreApplication::installTranslator(qt);
     auto* own = new QTranslator(&app);
     if (own->load(QLocale(), QStringLiteral("fennick"), QStringLiteral("_"),
                   QStringLiteral(":/i18n")))
-        QApplication::installTranslator(own);
+        QCoreApplication::installTranslator(own);
 }
 
 // For bench/startup.sh: quit once the check-in window has painted.
@@ -45,6 +47,15 @@ public:
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Terminal commands only read, so they need neither a display nor the
+    // single-instance lock and run beside an open window.
+    if (argc > 1 && isCliInvocation(QString::fromLocal8Bit(argv[1]))) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("fennick"));
+        installTranslators(app);
+        return runCliMain(QCoreApplication::arguments().mid(1));
+    }
+
     const auto reason = missingDisplay([](const char* name) { return qEnvironmentVariable(name); },
                                        [](const QString& path) { return QFileInfo::exists(path); });
     if (reason) {

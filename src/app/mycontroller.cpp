@@ -24,20 +24,9 @@
 
 namespace fennick {
 
-namespace {
-
-std::unique_ptr<QSettings> openSettings(const QString& path) {
-    if (!path.isEmpty())
-        return std::make_unique<QSettings>(path, QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("fennick"), QStringLiteral("fennick"));
-}
-
-} // namespace
-
 MyController::MyController(ControllerEnv env, QObject* parent)
     : QObject(parent), env_(std::move(env)) {
-    settings_ = std::make_unique<Settings>(openSettings(env_.settingsPath), env_.startup.log);
+    settings_ = std::make_unique<Settings>(openSettingsStore(env_.settingsPath), env_.startup.log);
     // The registered defaults answer while the store holds nothing of its own.
     settings_->registerDefaults(Settings::appDefaults());
     store_ = std::make_unique<TimeLogStore>(std::nullopt, *env_.clock, env_.startup.log);
@@ -63,10 +52,7 @@ bool MyController::awakeFromNib() {
     }
     const bool onBusiness = settings_->boolForKey(kOnBusinessKey);
     const QString prevTime = settings_->stringForKey(kPrevTimeStrKey);
-    const QString dirText = localized(texts::LogDirPath);
-    std::optional<QString> logsDir;
-    if (!dirText.isEmpty())
-        logsDir = expandTilde(dirText, env_.startup.homeDir);
+    const std::optional<QString> logsDir = logDirectoryPath(env_.startup.homeDir);
     if (logsDir)
         ensureLogDirectory(*logsDir, env_.startup.log);
 
@@ -313,14 +299,14 @@ std::optional<QString> MyController::getDateString(int n) const {
 
 void MyController::calcLogWinData() {
     const QString key = getDateString(myCurrentPrevMonth_).value_or(QString());
-    logWindow_->setHeading(tr("Log – %1").arg(monthTitle(key)));
+    logWindow_->setHeading(logHeading(key));
     logWindow_->dataSource()->setDataArray(logRows(store_->logsDirPathStr(), store_->myLogFileDic(),
                                                    myCurrentPrevMonth_, *env_.clock));
 }
 
 void MyController::calcSum1WinData() {
     const QString key = getDateString(myCurrentPrevMonth_).value_or(QString());
-    sum1Window_->setHeading(tr("Daily Sums – %1").arg(monthTitle(key)));
+    sum1Window_->setHeading(dailyHeading(key));
     SumsTable table = dailySums(store_->logsDirPathStr(), store_->myLogFileDic(),
                                 myCurrentPrevMonth_, *env_.clock);
     sum1Window_->totalField()->setText(table.totalLine);
@@ -330,8 +316,7 @@ void MyController::calcSum1WinData() {
 
 void MyController::calcSum2WinData() {
     const int start = blockStart(myCurrentPrevMonth_);
-    sum2Window_->setHeading(
-        tr("Monthly Sums – %1").arg(blockTitle(blockMonthKeys(start, env_.clock->now()))));
+    sum2Window_->setHeading(monthlyHeading(blockMonthKeys(start, env_.clock->now())));
     SumsTable table =
         monthlySums(store_->logsDirPathStr(), store_->getLogFileDic(), start, *env_.clock);
     sum2Window_->totalField()->setText(table.totalLine);

@@ -3,6 +3,8 @@
 #include "platform/texts.h"
 #include "reports/navigation.h"
 
+#include <QCoreApplication>
+
 namespace fennick {
 
 std::optional<QString> monthFilePath(const std::optional<QString>& logsDir,
@@ -25,6 +27,20 @@ std::optional<QString> cursorFile(const std::optional<QString>& logsDir,
 }
 
 } // namespace
+
+QString logHeading(const QString& monthKey) {
+    return QCoreApplication::translate("ReportHeading", "Log – %1").arg(monthTitle(monthKey));
+}
+
+QString dailyHeading(const QString& monthKey) {
+    return QCoreApplication::translate("ReportHeading", "Daily Sums – %1")
+        .arg(monthTitle(monthKey));
+}
+
+QString monthlyHeading(const QStringList& monthKeysOldestFirst) {
+    return QCoreApplication::translate("ReportHeading", "Monthly Sums – %1")
+        .arg(blockTitle(monthKeysOldestFirst));
+}
 
 QString dayDuration(std::int64_t seconds) {
     return fillDuration(QStringLiteral("%02d:%02d:%02d"), seconds);

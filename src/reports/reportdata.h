@@ -45,6 +45,12 @@ SumsTable monthlySums(const std::optional<QString>& logsDir,
                       const std::optional<MonthIndex>& freshIndex, int blockStart,
                       const Clock& clock);
 
+// The headings of the three reports: "Log – March 2024", "Daily Sums – March
+// 2024" and "Monthly Sums – April 2023 – March 2024".
+QString logHeading(const QString& monthKey);
+QString dailyHeading(const QString& monthKey);
+QString monthlyHeading(const QStringList& monthKeysOldestFirst);
+
 // Right-column texts of the two sums tables.
 QString dayDuration(std::int64_t seconds);
 QString monthDuration(std::int64_t seconds);

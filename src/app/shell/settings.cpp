@@ -2,6 +2,13 @@
 
 namespace fennick {
 
+std::unique_ptr<QSettings> openSettingsStore(const QString& path) {
+    if (!path.isEmpty())
+        return std::make_unique<QSettings>(path, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("fennick"), QStringLiteral("fennick"));
+}
+
 Settings::Settings(std::unique_ptr<QSettings> store, LogSink log)
     : store_(std::move(store)), log_(std::move(log)) {}
 

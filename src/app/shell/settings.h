@@ -41,4 +41,8 @@ private:
     QVariantMap defaults_;
 };
 
+// The store at `path` (INI format), or the per-user settings file of the
+// application when the path is empty.
+std::unique_ptr<QSettings> openSettingsStore(const QString& path);
+
 } // namespace fennick

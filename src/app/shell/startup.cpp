@@ -1,5 +1,7 @@
 #include "app/shell/startup.h"
 
+#include "platform/texts.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -21,6 +23,13 @@ QString expandTilde(const QString& path, const QString& homeDir) {
     if (path.startsWith(QLatin1String("~/")))
         return QDir::cleanPath(homeDir + path.mid(1));
     return path;
+}
+
+std::optional<QString> logDirectoryPath(const QString& homeDir) {
+    const QString dirText = localized(texts::LogDirPath);
+    if (dirText.isEmpty())
+        return std::nullopt;
+    return expandTilde(dirText, homeDir);
 }
 
 void ensureLogDirectory(const QString& path, const LogSink& log) {

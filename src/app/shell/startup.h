@@ -26,6 +26,10 @@ void refuseToRun(const StartupEnv& env);
 // "~" and "~/..." expanded into the home directory; other paths unchanged.
 QString expandTilde(const QString& path, const QString& homeDir);
 
+// The log directory: the localized "LogDirPath" with "~" expanded; absent
+// when the table's entry is empty. Nothing is created here.
+std::optional<QString> logDirectoryPath(const QString& homeDir);
+
 // Makes sure the log directory exists: creates it (mode 0700, with any
 // missing parents) when nothing or something other than a directory stands
 // there, and logs "fail to create Dir:%@." when that fails.

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/caldate.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <variant>
+
+namespace fennick {
+
+// Translation context of the terminal's own texts.
+class CliText {
+    Q_DECLARE_TR_FUNCTIONS(fennick::CliText)
+};
+
+enum class CliCommand { Help, Version, Report, Status };
+enum class CliReport { Log, Daily, Monthly };
+enum class CliFormat { Text, Csv, Json };
+
+// What the words on the command line ask for. The month is kept as given:
+// whether it lies in the future depends on the clock (see monthOffset).
+struct CliRequest {
+    CliCommand command = CliCommand::Help;
+    CliReport report = CliReport::Log;
+    std::optional<QString> month;
+    CliFormat format = CliFormat::Text;
+};
+
+// One line saying what is wrong with the arguments.
+struct CliError {
+    QString message;
+};
+
+// True when the first word after the program name is for the terminal:
+// a command word, or a help or version option. Other options ("-platform",
+// "-style" ...) belong to Qt and start the windows.
+bool isCliInvocation(const QString& firstArg);
+
+// The words after the program name. "--help" or "--version" anywhere answers
+// at once; options may come before or after the report kind and take their
+// value as the next word or after "=".
+std::variant<CliRequest, CliError> parseCliArgs(const QStringList& args);
+
+// The month offset (0 = now's month) of a month key "YYYYMM"; an error when
+// the text is not a calendar month or the month lies after now's.
+std::variant<int, CliError> monthOffset(const QString& monthKey, const CalDate& now);
+
+} // namespace fennick

@@ -1,0 +1,137 @@
+#include "cli/cli.h"
+
+#include "app/shell/settings.h"
+#include "app/shell/startup.h"
+#include "cli/args.h"
+#include "cli/output.h"
+
+#include <QDir>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace fennick {
+
+namespace {
+
+// The message on one line, even when it quotes a word holding a line break.
+QString oneLine(const QString& text) {
+    QString line;
+    for (const QChar c : text) {
+        if (c == u'\n')
+            line += QLatin1String("\\n");
+        else if (c == u'\r')
+            line += QLatin1String("\\r");
+        else
+            line += c.category() == QChar::Other_Control ? QChar(u'?') : c;
+    }
+    return line;
+}
+
+int fail(QTextStream& err, const CliError& error) {
+    err << "fennick: " << oneLine(error.message) << '\n';
+    err.flush();
+    return kCliUsage;
+}
+
+int report(const CliRequest& request, QTextStream& out, QTextStream& err, const CliEnv& env) {
+    int offset = 0;
+    if (request.month) {
+        const auto parsed = monthOffset(*request.month, env.clock.now());
+        if (const auto* error = std::get_if<CliError>(&parsed))
+            return fail(err, *error);
+        offset = std::get<int>(parsed);
+    }
+    writeReport(out,
+                collectReport(request.report, offset, logDirectoryPath(env.homeDir), env.clock),
+                request.format);
+    return kCliOk;
+}
+
+int status(const CliRequest& request, QTextStream& out, const CliEnv& env) {
+    // Reads only: the store is never written, so no file is made or changed.
+    Settings settings(openSettingsStore(env.settingsPath), LogSink{});
+    settings.registerDefaults(Settings::appDefaults());
+    writeStatus(out,
+                collectStatus(settings.boolForKey(kOnBusinessKey),
+                              settings.stringForKey(kPrevTimeStrKey), logDirectoryPath(env.homeDir),
+                              env.clock),
+                request.format);
+    return kCliOk;
+}
+
+int dispatch(const CliRequest& request, QTextStream& out, QTextStream& err, const CliEnv& env) {
+    switch (request.command) {
+    case CliCommand::Help:
+        out << cliUsage();
+        return kCliOk;
+    case CliCommand::Version:
+        out << "fennick " FENNICK_VERSION "\n";
+        return kCliOk;
+    case CliCommand::Report:
+        return report(request, out, err, env);
+    case CliCommand::Status:
+        return status(request, out, env);
+    }
+    return kCliUsage;
+}
+
+} // namespace
+
+QString cliUsage() {
+    return CliText::tr(
+        "Usage: fennick report log|daily|monthly [--month YYYYMM] [--format text|csv|json]\n"
+        "       fennick status [--format text|json]\n"
+        "       fennick --help | --version\n"
+        "       fennick              (opens the check-in window)\n"
+        "\n"
+        "A personal time clock. From the terminal it prints what its windows show:\n"
+        "  report log       the month's punches\n"
+        "  report daily     the time worked on each day of the month, and the total\n"
+        "  report monthly   the time worked in each of the twelve months ending with\n"
+        "                   the month, and the total\n"
+        "  status           checked in or out, the last punch and today's time\n"
+        "\n"
+        "Options:\n"
+        "  --month YYYYMM   the month to report (default: the current month)\n"
+        "  --format FORMAT  text (default), csv or json\n"
+        "  -h, --help       show this help and exit\n"
+        "  -v, --version    show the version and exit\n"
+        "\n"
+        "The terminal commands only read the time logs, so they are safe to run\n"
+        "while fennick is open. Exit status: 0 on success, 1 when the output could\n"
+        "not be written, 2 for bad arguments.\n");
+}
+
+int runCli(const QStringList& args, QTextStream& out, QTextStream& err, const CliEnv& env) {
+    const auto parsed = parseCliArgs(args);
+    if (const auto* error = std::get_if<CliError>(&parsed))
+        return fail(err, *error);
+    const int status = dispatch(std::get<CliRequest>(parsed), out, err, env);
+    out.flush();
+    if (status == kCliOk && out.status() != QTextStream::Ok) {
+        err << "fennick: " << CliText::tr("the output could not be written") << '\n';
+        err.flush();
+        return kCliOutputFailed;
+    }
+    return status;
+}
+
+int runCliMain(const QStringList& args) {
+    SystemClock clock;
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = runCli(args, out, err, CliEnv{clock, QDir::homePath(), QString()});
+    // A full disk or a closed pipe shows only when the C stream lets go.
+    if (std::fflush(stdout) != 0 && status == kCliOk) {
+        err << "fennick: "
+            << CliText::tr("the output could not be written: %1")
+                   .arg(QString::fromLocal8Bit(std::strerror(errno)))
+            << '\n';
+        return kCliOutputFailed;
+    }
+    return status;
+}
+
+} // namespace fennick

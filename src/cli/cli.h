@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/clock.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace fennick {
+
+// What the terminal reports need of the outside world, so tests can run them
+// without a display, with a fixed time and a home of their own.
+struct CliEnv {
+    const Clock& clock;
+    QString homeDir;      // where "~" in the log directory's path points
+    QString settingsPath; // empty: the application's per-user settings file
+};
+
+// Exit statuses.
+inline constexpr int kCliOk = 0;
+inline constexpr int kCliOutputFailed = 1;
+inline constexpr int kCliUsage = 2;
+
+// Runs one terminal command; `args` are the words after the program name.
+// Only reads: never creates the log directory, a month file or the settings.
+// Bad arguments give one line on `err` and kCliUsage.
+int runCli(const QStringList& args, QTextStream& out, QTextStream& err, const CliEnv& env);
+
+// runCli on stdout and stderr with the system clock, the user's home and the
+// application's settings; for main(), under a QCoreApplication.
+int runCliMain(const QStringList& args);
+
+QString cliUsage();
+
+} // namespace fennick

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "reports/mydspdata.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace fennick {
+
+// A report table as comma-separated values (RFC 4180): one record per line,
+// every line ending in CR LF, and a field quoted, its quotes doubled, when it
+// holds a comma, a quote, a CR or a LF. The headings make the first record
+// (none when empty); each row gives two fields; a total line such as
+// "Monthly sum: \t012:30:00" makes the last record, split at its first tab
+// into label and value. Encode the result as UTF-8 when writing it out.
+QString toCsv(const QStringList& headings, const DspRows& rows,
+              const std::optional<QString>& totalLine);
+
+// One field, quoted only where it must be.
+QString csvField(const QString& text);
+
+} // namespace fennick
