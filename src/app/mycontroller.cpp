@@ -109,6 +109,7 @@ void MyController::createActions() {
         {Command::PrintPreview, QT_TR_NOOP("Print Pre&view…"), QKeySequence(tr("Ctrl+Shift+P")),
          nullptr},
         {Command::ExportPdf, QT_TR_NOOP("Export P&DF…"), QKeySequence(tr("Ctrl+E")), nullptr},
+        {Command::ExportCsv, QT_TR_NOOP("Export &CSV…"), QKeySequence(tr("Ctrl+Shift+E")), nullptr},
         {Command::Quit, QT_TR_NOOP("&Quit"), QKeySequence::Quit, &MyController::quit},
     };
     for (const Spec& spec : specs) {
@@ -130,6 +131,10 @@ void MyController::createActions() {
     connect(actions_[Command::ExportPdf], &QAction::triggered, this, [this] {
         if (ReportWindow* w = frontReportWindow())
             w->exportPdfAs();
+    });
+    connect(actions_[Command::ExportCsv], &QAction::triggered, this, [this] {
+        if (ReportWindow* w = frontReportWindow())
+            w->exportCsvAs();
     });
     actions_[Command::Quit]->setMenuRole(QAction::QuitRole);
     actions_[Command::Preferences]->setMenuRole(QAction::PreferencesRole);
@@ -181,6 +186,7 @@ void MyController::installMenus(QMainWindow* window) {
     file->addAction(action(Command::Print));
     file->addAction(action(Command::PrintPreview));
     file->addAction(action(Command::ExportPdf));
+    file->addAction(action(Command::ExportCsv));
     file->addSeparator();
     file->addAction(action(Command::Preferences));
     file->addSeparator();
@@ -408,7 +414,7 @@ void MyController::revalidateActions() {
     const bool printable = frontReportWindow() != nullptr;
     for (auto& [command, act] : actions_) {
         const bool printing = command == Command::Print || command == Command::PrintPreview ||
-                              command == Command::ExportPdf;
+                              command == Command::ExportPdf || command == Command::ExportCsv;
         act->setEnabled(printing ? printable : validateMenuItem(act));
     }
 }

@@ -52,6 +52,7 @@ public:
         Print,
         PrintPreview,
         ExportPdf,
+        ExportCsv,
         Quit,
     };
 

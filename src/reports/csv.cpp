@@ -37,7 +37,7 @@ QString toCsv(const QStringList& headings, const DspRows& rows,
         if (tab < 0)
             appendRecord(out, {*totalLine, QString()});
         else
-            appendRecord(out, {totalLine->left(tab), totalLine->mid(tab + 1)});
+            appendRecord(out, {totalLine->left(tab).trimmed(), totalLine->mid(tab + 1)});
     }
     return out;
 }

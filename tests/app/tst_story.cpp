@@ -146,6 +146,17 @@ void TestStory::aWorkingDay() {
     QCOMPARE(months.mid(10), QStringList({"202402=200:00:00", "202403=008:00:30"}));
     QCOMPARE(monthly.totalField()->text(), QString("Yearly sum: \t208:00:30"));
     QVERIFY(!monthly.nextButton()->isEnabled() && !monthly.prevButton()->isEnabled());
+
+    // The same rows and total line as CSV; a folder in the way fails cleanly.
+    const QString csv = h.temp.path() + "/months.csv";
+    QVERIFY(monthly.exportCsv(csv));
+    const QList<QByteArray> lines = bytesOf(csv).split('\n');
+    QCOMPARE(lines.size(), 15); // heading, twelve months, total, and the end
+    QCOMPARE(lines.first(), QByteArray("Month,Worked\r"));
+    QCOMPARE(lines.at(12), QByteArray("202403,008:00:30\r"));
+    QCOMPARE(lines.at(13), QByteArray("Yearly sum:,208:00:30\r"));
+    QVERIFY(QDir().mkpath(h.temp.path() + "/taken.csv"));
+    QVERIFY(!monthly.exportCsv(h.temp.path() + "/taken.csv"));
     QVERIFY(!c.action(Command::ShowSum2)->isEnabled());
     QVERIFY(c.action(Command::ShowSum1)->isEnabled());
     QVERIFY(!daily.isVisible() && !log.isVisible());

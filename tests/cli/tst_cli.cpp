@@ -253,7 +253,7 @@ void TestCli::csv_data() {
     QTest::addColumn<QString>("expected");
     QTest::newRow("plain") << QStringList{"Day", "Worked"} << QStringList{"20240301", "08:00:00"}
                            << "Monthly sum: \t008:00:00"
-                           << "Day,Worked\r\n20240301,08:00:00\r\nMonthly sum: ,008:00:00\r\n";
+                           << "Day,Worked\r\n20240301,08:00:00\r\nMonthly sum:,008:00:00\r\n";
     QTest::newRow("comma") << QStringList{} << QStringList{"a,b", "c"} << "-"
                            << "\"a,b\",c\r\n";
     QTest::newRow("quote") << QStringList{} << QStringList{"say \"hi\"", "\""} << "-"

@@ -1,5 +1,6 @@
 #include "reports/widgets/reportwindow.h"
 
+#include "reports/csv.h"
 #include "reports/mydatasource.h"
 #include "reports/widgets/mybasetableview.h"
 
@@ -16,6 +17,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStyle>
@@ -76,13 +78,13 @@ protected:
 };
 
 // A file name made of the heading: no path separators or control characters.
-QString fileNameFor(const QString& heading) {
+QString fileNameFor(const QString& heading, const QString& suffix) {
     QString name = heading.trimmed();
     for (QChar& c : name) {
         if (c == u'/' || c == u'\\' || c == u':' || c.category() == QChar::Other_Control)
             c = u'-';
     }
-    return (name.isEmpty() ? QStringLiteral("report") : name) + QStringLiteral(".pdf");
+    return (name.isEmpty() ? QStringLiteral("report") : name) + suffix;
 }
 
 } // namespace
@@ -211,14 +213,46 @@ void ReportWindow::printPreview() {
 
 void ReportWindow::exportPdfAs() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = QFileDialog::getSaveFileName(this, tr("Export PDF"),
-                                                QDir(folder).filePath(fileNameFor(heading())),
-                                                tr("PDF documents (*.pdf)"));
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Export PDF"), QDir(folder).filePath(fileNameFor(heading(), ".pdf")),
+        tr("PDF documents (*.pdf)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     if (!exportPdf(path))
+        showFailure(
+            tr("Export failed"),
+            tr("The report could not be written to %1.").arg(QDir::toNativeSeparators(path)));
+}
+
+bool ReportWindow::exportCsv(const QString& path) {
+    const QStringList headings{
+        source_->headerData(0, Qt::Horizontal).toString(),
+        source_->headerData(1, Qt::Horizontal).toString(),
+    };
+    const std::optional<QString> total =
+        total_ ? std::optional<QString>(totalLine()) : std::nullopt;
+    const QByteArray bytes =
+        toCsv(headings, source_->dataArray().value_or(DspRows{}), total).toUtf8();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void ReportWindow::exportCsvAs() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Export CSV"), QDir(folder).filePath(fileNameFor(heading(), ".csv")),
+        tr("CSV files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    if (!exportCsv(path))
         showFailure(
             tr("Export failed"),
             tr("The report could not be written to %1.").arg(QDir::toNativeSeparators(path)));

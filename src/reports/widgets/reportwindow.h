@@ -47,6 +47,9 @@ public:
 
     // Writes the report's pages to a PDF file; false when it could not.
     bool exportPdf(const QString& path);
+    // Writes the table and the total line as CSV (UTF-8); false when it
+    // could not, and an existing file is then left as it was.
+    bool exportCsv(const QString& path);
 
 public slots:
     // The system print dialog, with a scale option; reports a failure.
@@ -54,6 +57,7 @@ public slots:
     void printPreview();
     // Asks for a file name, then exports; reports a failure.
     void exportPdfAs();
+    void exportCsvAs();
 
 signals:
     void nextClicked();
