@@ -4,6 +4,7 @@
 #include "cli/args.h"
 #include "cli/cli.h"
 #include "platform/syslog.h"
+#include "platform/translations.h"
 #include "windows/checkinwindow.h"
 
 #include <QApplication>
@@ -22,17 +23,6 @@
 using namespace fennick;
 
 namespace {
-
-void installTranslators(QCoreApplication& app) {
-    auto* qt = new QTranslator(&app);
-    if (qt->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qt);
-    auto* own = new QTranslator(&app);
-    if (own->load(QLocale(), QStringLiteral("fennick"), QStringLiteral("_"),
-                  QStringLiteral(":/i18n")))
-        QCoreApplication::installTranslator(own);
-}
 
 // For bench/startup.sh: quit once the check-in window has painted.
 class QuitOnFirstPaint : public QObject {

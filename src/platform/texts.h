@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <cstdint>
 
 namespace fennick {
@@ -12,19 +13,27 @@ struct TextKey {
     const char* fallback;
 };
 
+// The folder's entry stays untranslated: a language must never move the
+// user's records. The other entries are marked for the translation tools.
 namespace texts {
 inline constexpr TextKey LogDirPath{"LogDirPath", "~/Library/fennick"};
-inline constexpr TextKey CheckInWord{"checkIN", "CheckIn"};
-inline constexpr TextKey CheckOutWord{"checkOUT", "CheckOut"};
-inline constexpr TextKey CkinTitle{"ckinTitleMessFMT", "Now %@..."};
-inline constexpr TextKey CkinMessage{"ckinMessMessFMT", "Please %@."};
-inline constexpr TextKey CkinPreTitle{"ckinPreTitleMessFMT", "Last %@ time:"};
-inline constexpr TextKey EntryTitle{"titleMessFMT", "Now %@..."};
-inline constexpr TextKey EntryMessage{"messMessFMT", "Enter app. %@ time."};
-inline constexpr TextKey EntryAlertTitle{"entDateAlert", "Alert"};
-inline constexpr TextKey EntryAlertMessage{"entDateMess", "Reenter"};
-inline constexpr TextKey MonthTotal{"tukigoukeiFMT", "Monthly sum: \t%03d:%02d:%02d"};
-inline constexpr TextKey YearTotal{"nengoukeiFMT", "Yearly sum: \t%03d:%02d:%02d"};
+inline constexpr TextKey CheckInWord{QT_TRANSLATE_NOOP("InfoPlist", "checkIN"), "CheckIn"};
+inline constexpr TextKey CheckOutWord{QT_TRANSLATE_NOOP("InfoPlist", "checkOUT"), "CheckOut"};
+inline constexpr TextKey CkinTitle{QT_TRANSLATE_NOOP("InfoPlist", "ckinTitleMessFMT"), "Now %@..."};
+inline constexpr TextKey CkinMessage{QT_TRANSLATE_NOOP("InfoPlist", "ckinMessMessFMT"),
+                                     "Please %@."};
+inline constexpr TextKey CkinPreTitle{QT_TRANSLATE_NOOP("InfoPlist", "ckinPreTitleMessFMT"),
+                                      "Last %@ time:"};
+inline constexpr TextKey EntryTitle{QT_TRANSLATE_NOOP("InfoPlist", "titleMessFMT"), "Now %@..."};
+inline constexpr TextKey EntryMessage{QT_TRANSLATE_NOOP("InfoPlist", "messMessFMT"),
+                                      "Enter app. %@ time."};
+inline constexpr TextKey EntryAlertTitle{QT_TRANSLATE_NOOP("InfoPlist", "entDateAlert"), "Alert"};
+inline constexpr TextKey EntryAlertMessage{QT_TRANSLATE_NOOP("InfoPlist", "entDateMess"),
+                                           "Reenter"};
+inline constexpr TextKey MonthTotal{QT_TRANSLATE_NOOP("InfoPlist", "tukigoukeiFMT"),
+                                    "Monthly sum: \t%03d:%02d:%02d"};
+inline constexpr TextKey YearTotal{QT_TRANSLATE_NOOP("InfoPlist", "nengoukeiFMT"),
+                                   "Yearly sum: \t%03d:%02d:%02d"};
 } // namespace texts
 
 // The table's entry for the key (from the installed translators, context

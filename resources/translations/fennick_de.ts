@@ -1,0 +1,485 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>InfoPlist</name>
+    <message>
+        <source>checkIN</source>
+        <translation>Kommen</translation>
+    </message>
+    <message>
+        <source>checkOUT</source>
+        <translation>Gehen</translation>
+    </message>
+    <message>
+        <source>ckinTitleMessFMT</source>
+        <translation>Zuletzt: %@</translation>
+    </message>
+    <message>
+        <source>ckinMessMessFMT</source>
+        <translation>Bitte %@ stempeln.</translation>
+    </message>
+    <message>
+        <source>ckinPreTitleMessFMT</source>
+        <translation>Letztes %@ um:</translation>
+    </message>
+    <message>
+        <source>titleMessFMT</source>
+        <translation>Jetzt: %@</translation>
+    </message>
+    <message>
+        <source>messMessFMT</source>
+        <translation>Ungefähre Zeit für %@ eingeben.</translation>
+    </message>
+    <message>
+        <source>entDateAlert</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>entDateMess</source>
+        <translation>Bitte eine Zeit zwischen der letzten Stempelung und dem Tastendruck eingeben.</translation>
+    </message>
+    <message>
+        <source>tukigoukeiFMT</source>
+        <translation>Monatssumme: 	%03d:%02d:%02d</translation>
+    </message>
+    <message>
+        <source>nengoukeiFMT</source>
+        <translation>Jahressumme: 	%03d:%02d:%02d</translation>
+    </message>
+</context>
+<context>
+    <name>MyBaseTableView</name>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>MyDataSource</name>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Worked</source>
+        <translation>Gearbeitet</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintDialog</name>
+    <message>
+        <source>Scale</source>
+        <translation>Skalierung</translation>
+    </message>
+</context>
+<context>
+    <name>ReportHeading</name>
+    <message>
+        <source>Log – %1</source>
+        <translation>Protokoll – %1</translation>
+    </message>
+    <message>
+        <source>Daily Sums – %1</source>
+        <translation>Tagessummen – %1</translation>
+    </message>
+    <message>
+        <source>Monthly Sums – %1</source>
+        <translation>Monatssummen – %1</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::ActivityIndicator</name>
+    <message>
+        <source>Checked-in indicator</source>
+        <translation>Anzeige: gekommen</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::CheckInWindow</name>
+    <message>
+        <source>Check &amp;In</source>
+        <translation>&amp;Kommen</translation>
+    </message>
+    <message>
+        <source>Check &amp;Out</source>
+        <translation>&amp;Gehen</translation>
+    </message>
+    <message>
+        <source>fennick</source>
+        <translation>fennick</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::CliText</name>
+    <message>
+        <source>%1 (see 'fennick --help')</source>
+        <translation>%1 (siehe 'fennick --help')</translation>
+    </message>
+    <message>
+        <source>unknown option '%1'</source>
+        <translation>unbekannte Option '%1'</translation>
+    </message>
+    <message>
+        <source>status takes no option '--month'</source>
+        <translation>status kennt keine Option '--month'</translation>
+    </message>
+    <message>
+        <source>option '%1' needs a value</source>
+        <translation>Option '%1' braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>unknown format '%1'; use text, csv or json</source>
+        <translation>unbekanntes Format '%1'; text, csv oder json verwenden</translation>
+    </message>
+    <message>
+        <source>status prints text or json, not csv</source>
+        <translation>status gibt text oder json aus, nicht csv</translation>
+    </message>
+    <message>
+        <source>unexpected argument '%1'</source>
+        <translation>unerwartetes Argument '%1'</translation>
+    </message>
+    <message>
+        <source>report needs a kind: log, daily or monthly</source>
+        <translation>report braucht eine Art: log, daily oder monthly</translation>
+    </message>
+    <message>
+        <source>unknown report '%1'; use log, daily or monthly</source>
+        <translation>unbekannter Bericht '%1'; log, daily oder monthly verwenden</translation>
+    </message>
+    <message>
+        <source>missing command</source>
+        <translation>Befehl fehlt</translation>
+    </message>
+    <message>
+        <source>unknown command '%1'</source>
+        <translation>unbekannter Befehl '%1'</translation>
+    </message>
+    <message>
+        <source>'%1' is not a month; give it as YYYYMM, such as 202403</source>
+        <translation>'%1' ist kein Monat; als JJJJMM angeben, etwa 202403</translation>
+    </message>
+    <message>
+        <source>the month %1 lies in the future</source>
+        <translation>der Monat %1 liegt in der Zukunft</translation>
+    </message>
+    <message>
+        <source>Usage: fennick report log|daily|monthly [--month YYYYMM] [--format text|csv|json]
+       fennick status [--format text|json]
+       fennick --help | --version
+       fennick              (opens the check-in window)
+
+A personal time clock. From the terminal it prints what its windows show:
+  report log       the month's punches
+  report daily     the time worked on each day of the month, and the total
+  report monthly   the time worked in each of the twelve months ending with
+                   the month, and the total
+  status           checked in or out, the last punch and today's time
+
+Options:
+  --month YYYYMM   the month to report (default: the current month)
+  --format FORMAT  text (default), csv or json
+  -h, --help       show this help and exit
+  -v, --version    show the version and exit
+
+The terminal commands only read the time logs, so they are safe to run
+while fennick is open. Exit status: 0 on success, 1 when the output could
+not be written, 2 for bad arguments.
+</source>
+        <translation>Aufruf: fennick report log|daily|monthly [--month JJJJMM] [--format text|csv|json]
+       fennick status [--format text|json]
+       fennick --help | --version
+       fennick              (öffnet das Stempelfenster)
+
+Eine persönliche Stempeluhr. Im Terminal gibt sie aus, was ihre Fenster zeigen:
+  report log       die Stempelungen des Monats
+  report daily     die Arbeitszeit jedes Tages des Monats und die Summe
+  report monthly   die Arbeitszeit jedes der zwölf Monate bis zu diesem
+                   Monat und die Summe
+  status           ob man gekommen oder gegangen ist, die letzte Stempelung
+                   und die heutige Arbeitszeit
+
+Optionen:
+  --month JJJJMM   der Monat des Berichts (Vorgabe: der laufende Monat)
+  --format FORMAT  text (Vorgabe), csv oder json
+  -h, --help       diese Hilfe zeigen und beenden
+  -v, --version    die Version zeigen und beenden
+
+Die Terminal-Befehle lesen die Zeitprotokolle nur; sie können also laufen,
+während fennick geöffnet ist. Rückgabewert: 0 bei Erfolg, 1 wenn die
+Ausgabe nicht geschrieben werden konnte, 2 bei falschen Argumenten.
+</translation>
+    </message>
+    <message>
+        <source>the output could not be written</source>
+        <translation>die Ausgabe konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the output could not be written: %1</source>
+        <translation>die Ausgabe konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>Today:</source>
+        <translation>Heute:</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::DailyChart</name>
+    <message>
+        <source>Hours worked per day</source>
+        <translation>Arbeitsstunden pro Tag</translation>
+    </message>
+    <message>
+        <source>%1 h</source>
+        <translation>%1 h</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::MyController</name>
+    <message>
+        <source>Check-In &amp;Window</source>
+        <translation>&amp;Stempelfenster</translation>
+    </message>
+    <message>
+        <source>Ctrl+1</source>
+        <translation>Ctrl+1</translation>
+    </message>
+    <message>
+        <source>&amp;Log</source>
+        <translation>&amp;Protokoll</translation>
+    </message>
+    <message>
+        <source>Ctrl+2</source>
+        <translation>Ctrl+2</translation>
+    </message>
+    <message>
+        <source>&amp;Daily Sums</source>
+        <translation>&amp;Tagessummen</translation>
+    </message>
+    <message>
+        <source>Ctrl+3</source>
+        <translation>Ctrl+3</translation>
+    </message>
+    <message>
+        <source>&amp;Monthly Sums</source>
+        <translation>&amp;Monatssummen</translation>
+    </message>
+    <message>
+        <source>Ctrl+4</source>
+        <translation>Ctrl+4</translation>
+    </message>
+    <message>
+        <source>Check &amp;In</source>
+        <translation>&amp;Kommen</translation>
+    </message>
+    <message>
+        <source>Ctrl+I</source>
+        <translation>Ctrl+I</translation>
+    </message>
+    <message>
+        <source>Check &amp;Out</source>
+        <translation>&amp;Gehen</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>&amp;Preferences…</source>
+        <translation>&amp;Einstellungen…</translation>
+    </message>
+    <message>
+        <source>Ctrl+,</source>
+        <translation>Ctrl+,</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>&amp;Drucken…</translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view…</source>
+        <translation>Druck&amp;vorschau…</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+P</source>
+        <translation>Ctrl+Shift+P</translation>
+    </message>
+    <message>
+        <source>Export P&amp;DF…</source>
+        <translation>Als P&amp;DF exportieren…</translation>
+    </message>
+    <message>
+        <source>Ctrl+E</source>
+        <translation>Ctrl+E</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV…</source>
+        <translation>Als &amp;CSV exportieren…</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+E</source>
+        <translation>Ctrl+Shift+E</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Punch</source>
+        <translation>&amp;Stempeln</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>fennick</source>
+        <translation>fennick</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::PrefWindow</name>
+    <message>
+        <source>Open in File &amp;Manager</source>
+        <translation>Im &amp;Dateimanager öffnen</translation>
+    </message>
+    <message>
+        <source>fennick Preferences</source>
+        <translation>fennick – Einstellungen</translation>
+    </message>
+    <message>
+        <source>Time log folder:</source>
+        <translation>Ordner der Zeitprotokolle:</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keiner)</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::ReportWindow</name>
+    <message>
+        <source>&amp;Scale:</source>
+        <translation>&amp;Skalierung:</translation>
+    </message>
+    <message>
+        <source>◀ Earlier</source>
+        <translation>◀ Früher</translation>
+    </message>
+    <message>
+        <source>Later ▶</source>
+        <translation>Später ▶</translation>
+    </message>
+    <message>
+        <source>Show the twelve months before these (Alt+Left)</source>
+        <translation>Die zwölf Monate davor zeigen (Alt+Links)</translation>
+    </message>
+    <message>
+        <source>Show the previous month with a time log (Alt+Left)</source>
+        <translation>Den vorigen Monat mit Zeitprotokoll zeigen (Alt+Links)</translation>
+    </message>
+    <message>
+        <source>Show the twelve months after these (Alt+Right)</source>
+        <translation>Die zwölf Monate danach zeigen (Alt+Rechts)</translation>
+    </message>
+    <message>
+        <source>Show the next month with a time log (Alt+Right)</source>
+        <translation>Den nächsten Monat mit Zeitprotokoll zeigen (Alt+Rechts)</translation>
+    </message>
+    <message>
+        <source>Earlier</source>
+        <translation>Früher</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Später</translation>
+    </message>
+    <message>
+        <source>Print %1</source>
+        <translation>%1 drucken</translation>
+    </message>
+    <message>
+        <source>Printing failed</source>
+        <translation>Drucken fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The report could not be printed.</source>
+        <translation>Der Bericht konnte nicht gedruckt werden.</translation>
+    </message>
+    <message>
+        <source>Print Preview – %1</source>
+        <translation>Druckvorschau – %1</translation>
+    </message>
+    <message>
+        <source>Export PDF</source>
+        <translation>Als PDF exportieren</translation>
+    </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Export failed</source>
+        <translation>Export fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The report could not be written to %1.</source>
+        <translation>Der Bericht konnte nicht nach %1 geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>Als CSV exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::TimeEntryDialog</name>
+    <message>
+        <source>Last punch:</source>
+        <translation>Letzte Stempelung:</translation>
+    </message>
+    <message>
+        <source>Pressed at:</source>
+        <translation>Gedrückt um:</translation>
+    </message>
+    <message>
+        <source>&amp;Year</source>
+        <translation>&amp;Jahr</translation>
+    </message>
+    <message>
+        <source>&amp;Month</source>
+        <translation>&amp;Monat</translation>
+    </message>
+    <message>
+        <source>&amp;Day</source>
+        <translation>&amp;Tag</translation>
+    </message>
+    <message>
+        <source>&amp;Hour</source>
+        <translation>&amp;Stunde</translation>
+    </message>
+    <message>
+        <source>M&amp;inute</source>
+        <translation>M&amp;inute</translation>
+    </message>
+</context>
+</TS>
