@@ -22,8 +22,10 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries come from dpkg-shlibdeps. Qt loads its platform plugins at run
-# time, so no library link names them: without qt6-qpa-plugins there is no xcb
-# plugin and the program cannot open a window.
+# time, so no library link names them: Debian 12 ships the xcb plugin inside
+# libqt6gui6, and the rest in qt6-qpa-plugins, which libqt6gui6 only
+# recommends. Depending on it keeps the plugin set the same whether or not
+# recommends are installed.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Qt's own dialogs in the user's language, and a native Wayland window.

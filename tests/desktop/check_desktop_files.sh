@@ -34,6 +34,13 @@ for size in 32 64 128 256; do
     expected+=("share/icons/hicolor/${size}x$size/apps/$icon.png")
 done
 status=0
+# Desktops on X11 match a window to its entry by WM_CLASS, which Qt takes
+# from the program's file name.
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+if [ "$wm_class" != "$exec_name" ]; then
+    echo "StartupWMClass=$wm_class is not the program's name $exec_name"
+    status=1
+fi
 for file in "${expected[@]}"; do
     if [ ! -f "$root/$file" ]; then
         echo "not installed: $file"
