@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("fennick"));
     QApplication::setOrganizationName(QStringLiteral("fennick"));
     QApplication::setApplicationVersion(QStringLiteral(FENNICK_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("fennick"));
+    QApplication::setDesktopFileName(QStringLiteral(FENNICK_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/fennick.png")));
     installTranslators(app);
 

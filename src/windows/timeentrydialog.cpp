@@ -50,6 +50,7 @@ TimeEntryDialog::TimeEntryDialog(Beep beep, DateSetter setMyInputCalDate, QWidge
         entry->addWidget(label, 0, column);
         entry->addWidget(field, 1, column++);
     }
+    entry->setColumnStretch(column, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -76,7 +77,9 @@ QLineEdit* TimeEntryDialog::addEntry(const char* name, int digits) {
     field->setObjectName(QLatin1String(name));
     field->setAlignment(Qt::AlignRight);
     const int digitWidth = field->fontMetrics().horizontalAdvance(QString(digits + 1, u'0'));
-    field->setMinimumWidth(digitWidth + 16);
+    // As wide as its digits, not as a text field: five default-width fields
+    // made the dialog twice as wide as its texts.
+    field->setFixedWidth(digitWidth + 16);
     return field;
 }
 

@@ -1,0 +1,34 @@
+# A Debian package of what `cmake --install` installs: `./dev package` builds
+# it in build-package/ (Release, installed under /usr).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME fennick)
+set(CPACK_PACKAGE_VENDOR "the fennick developers")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/fennick/fennick")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "personal time clock for the desktop")
+set(CPACK_PACKAGE_DESCRIPTION "\
+Press Check In when work starts and Check Out when it stops: each press
+appends one line to a plain-text log file of its month. fennick notices a
+forgotten punch and asks for its time, and shows the month's log, the
+working time of each day and of each month, and prints them.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(FENNICK_DEB_MAINTAINER "the fennick developers <fennick@users.noreply.github.com>"
+    CACHE STRING "Maintainer field of the Debian package")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${FENNICK_DEB_MAINTAINER})
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries come from dpkg-shlibdeps. Qt loads its platform plugins at run
+# time, so no library link names them: Debian 12 ships the xcb plugin inside
+# libqt6gui6, and the rest in qt6-qpa-plugins, which libqt6gui6 only
+# recommends. Depending on it keeps the plugin set the same whether or not
+# recommends are installed.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Qt's own dialogs in the user's language, and a native Wayland window.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
+
+include(CPack)
