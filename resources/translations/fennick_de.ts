@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
     <name>InfoPlist</name>
@@ -124,52 +125,52 @@
 <context>
     <name>fennick::CliText</name>
     <message>
-        <source>%1 (see 'fennick --help')</source>
-        <translation>%1 (siehe 'fennick --help')</translation>
+        <source>%1 (see &apos;fennick --help&apos;)</source>
+        <translation>%1 (siehe &apos;fennick --help&apos;)</translation>
     </message>
     <message>
-        <source>unknown option '%1'</source>
-        <translation>unbekannte Option '%1'</translation>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>unbekannte Option &apos;%1&apos;</translation>
     </message>
     <message>
-        <source>status takes no option '--month'</source>
-        <translation>status kennt keine Option '--month'</translation>
+        <source>status takes no option &apos;--month&apos;</source>
+        <translation>status kennt keine Option &apos;--month&apos;</translation>
     </message>
     <message>
-        <source>option '%1' needs a value</source>
-        <translation>Option '%1' braucht einen Wert</translation>
+        <source>option &apos;%1&apos; needs a value</source>
+        <translation>Option &apos;%1&apos; braucht einen Wert</translation>
     </message>
     <message>
-        <source>unknown format '%1'; use text, csv or json</source>
-        <translation>unbekanntes Format '%1'; text, csv oder json verwenden</translation>
+        <source>unknown format &apos;%1&apos;; use text, csv or json</source>
+        <translation>unbekanntes Format &apos;%1&apos;; text, csv oder json verwenden</translation>
     </message>
     <message>
         <source>status prints text or json, not csv</source>
         <translation>status gibt text oder json aus, nicht csv</translation>
     </message>
     <message>
-        <source>unexpected argument '%1'</source>
-        <translation>unerwartetes Argument '%1'</translation>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>unerwartetes Argument &apos;%1&apos;</translation>
     </message>
     <message>
         <source>report needs a kind: log, daily or monthly</source>
         <translation>report braucht eine Art: log, daily oder monthly</translation>
     </message>
     <message>
-        <source>unknown report '%1'; use log, daily or monthly</source>
-        <translation>unbekannter Bericht '%1'; log, daily oder monthly verwenden</translation>
+        <source>unknown report &apos;%1&apos;; use log, daily or monthly</source>
+        <translation>unbekannter Bericht &apos;%1&apos;; log, daily oder monthly verwenden</translation>
     </message>
     <message>
         <source>missing command</source>
         <translation>Befehl fehlt</translation>
     </message>
     <message>
-        <source>unknown command '%1'</source>
-        <translation>unbekannter Befehl '%1'</translation>
+        <source>unknown command &apos;%1&apos;</source>
+        <translation>unbekannter Befehl &apos;%1&apos;</translation>
     </message>
     <message>
-        <source>'%1' is not a month; give it as YYYYMM, such as 202403</source>
-        <translation>'%1' ist kein Monat; als JJJJMM angeben, etwa 202403</translation>
+        <source>&apos;%1&apos; is not a month; give it as YYYYMM, such as 202403</source>
+        <translation>&apos;%1&apos; ist kein Monat; als JJJJMM angeben, etwa 202403</translation>
     </message>
     <message>
         <source>the month %1 lies in the future</source>
@@ -182,11 +183,11 @@
        fennick              (opens the check-in window)
 
 A personal time clock. From the terminal it prints what its windows show:
-  report log       the month's punches
+  report log       the month&apos;s punches
   report daily     the time worked on each day of the month, and the total
   report monthly   the time worked in each of the twelve months ending with
                    the month, and the total
-  status           checked in or out, the last punch and today's time
+  status           checked in or out, the last punch and today&apos;s time
 
 Options:
   --month YYYYMM   the month to report (default: the current month)
