@@ -123,19 +123,28 @@ MonthHasFile monthHasFileIn(const std::optional<MonthIndex>& index, const Clock&
     };
 }
 
-QString monthTitle(const QString& monthKey) {
+namespace {
+
+QString monthName(const QString& monthKey, const QString& format) {
     const auto parsed = CalDate::parse(monthKey, CalFormat::MonthKey);
     const QDate date = parsed ? QDate(parsed->year(), parsed->month(), 1) : QDate();
     if (!date.isValid())
         return monthKey;
-    return QLocale().toString(date, QStringLiteral("MMMM yyyy"));
+    return QLocale().toString(date, format);
+}
+
+} // namespace
+
+QString monthTitle(const QString& monthKey) {
+    return monthName(monthKey, QStringLiteral("MMMM yyyy"));
 }
 
 QString blockTitle(const QStringList& keysOldestFirst) {
     if (keysOldestFirst.isEmpty())
         return {};
-    return monthTitle(keysOldestFirst.first()) + QStringLiteral(" – ") +
-           monthTitle(keysOldestFirst.last());
+    // Short month names keep a block's heading on one line.
+    return monthName(keysOldestFirst.first(), QStringLiteral("MMM yyyy")) + QStringLiteral(" – ") +
+           monthName(keysOldestFirst.last(), QStringLiteral("MMM yyyy"));
 }
 
 } // namespace fennick

@@ -98,7 +98,7 @@ void TestCli::reports_data() {
                         int offset, const char* heading, int total) {
         QTest::newRow(name) << files << kind << month << offset << heading << total;
     };
-    const QString block = "Monthly Sums – April 2023 – March 2024";
+    const QString block = "Monthly Sums – Apr 2023 – Mar 2024";
     const Files monthEnd{{"TLOG202401.txt", rec("CheckIn:", "20240131200000")},
                          {"TLOG202402.txt", rec("CheckOut:", "20240201040000") +
                                                 work("20240201090000", "20240201100000")}};
@@ -127,7 +127,7 @@ void TestCli::reports_data() {
                       {"TLOG202303.txt", work("20230301090000", "20230301100000")},
                       {"TLOG202403.txt", work("20240301090000", "20240301130000")}};
     row("block ending in february", years, "monthly", "202402", 1,
-        "Monthly Sums – March 2023 – February 2024", 3600);
+        "Monthly Sums – Mar 2023 – Feb 2024", 3600);
 }
 
 void TestCli::reports() {

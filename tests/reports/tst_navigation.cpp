@@ -181,7 +181,7 @@ void TestNavigation::titles() {
     QLocale::setDefault(QLocale::c());
     QCOMPARE(monthTitle("202403"), QString("March 2024"));
     QCOMPARE(monthTitle("202413"), QString("202413"));
-    QCOMPARE(blockTitle({"202304", "202403"}), QString("April 2023 – March 2024"));
+    QCOMPARE(blockTitle({"202304", "202403"}), QString("Apr 2023 – Mar 2024"));
     QCOMPARE(blockTitle({}), QString());
 }
 
