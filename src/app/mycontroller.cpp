@@ -119,23 +119,19 @@ void MyController::createActions() {
             connect(action, &QAction::triggered, this, spec.slot);
         actions_[spec.command] = action;
     }
-    // The printing commands act on the report window in front.
-    connect(actions_[Command::Print], &QAction::triggered, this, [this] {
-        if (ReportWindow* w = frontReportWindow())
-            w->print();
-    });
-    connect(actions_[Command::PrintPreview], &QAction::triggered, this, [this] {
-        if (ReportWindow* w = frontReportWindow())
-            w->printPreview();
-    });
-    connect(actions_[Command::ExportPdf], &QAction::triggered, this, [this] {
-        if (ReportWindow* w = frontReportWindow())
-            w->exportPdfAs();
-    });
-    connect(actions_[Command::ExportCsv], &QAction::triggered, this, [this] {
-        if (ReportWindow* w = frontReportWindow())
-            w->exportCsvAs();
-    });
+    // The printing and export commands act on the report window in front.
+    const std::pair<Command, void (ReportWindow::*)()> onFront[] = {
+        {Command::Print, &ReportWindow::print},
+        {Command::PrintPreview, &ReportWindow::printPreview},
+        {Command::ExportPdf, &ReportWindow::exportPdfAs},
+        {Command::ExportCsv, &ReportWindow::exportCsvAs},
+    };
+    for (const auto& [command, slot] : onFront) {
+        connect(actions_[command], &QAction::triggered, this, [this, slot = slot] {
+            if (ReportWindow* w = frontReportWindow())
+                (w->*slot)();
+        });
+    }
     actions_[Command::Quit]->setMenuRole(QAction::QuitRole);
     actions_[Command::Preferences]->setMenuRole(QAction::PreferencesRole);
 }
@@ -346,46 +342,40 @@ void MyController::checkMoveSum2Button() {
     checkMoveSomeButton(*sum2Window_, true);
 }
 
-void MyController::goNextLog() {
+void MyController::moveCursor(CursorMove move, void (MyController::*fill)(),
+                              void (MyController::*check)()) {
     myCurrentPrevMonth_ =
-        goNextMonthCursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
-    calcLogWinData();
-    checkMoveLogButton();
+        move(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
+    (this->*fill)();
+    (this->*check)();
+}
+
+void MyController::goNextLog() {
+    moveCursor(goNextMonthCursor, &MyController::calcLogWinData, &MyController::checkMoveLogButton);
 }
 
 void MyController::goPrevLog() {
-    myCurrentPrevMonth_ =
-        goPrevMonthCursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
-    calcLogWinData();
-    checkMoveLogButton();
+    moveCursor(goPrevMonthCursor, &MyController::calcLogWinData, &MyController::checkMoveLogButton);
 }
 
 void MyController::goNextSum1() {
-    myCurrentPrevMonth_ =
-        goNextMonthCursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
-    calcSum1WinData();
-    checkMoveSum1Button();
+    moveCursor(goNextMonthCursor, &MyController::calcSum1WinData,
+               &MyController::checkMoveSum1Button);
 }
 
 void MyController::goPrevSum1() {
-    myCurrentPrevMonth_ =
-        goPrevMonthCursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
-    calcSum1WinData();
-    checkMoveSum1Button();
+    moveCursor(goPrevMonthCursor, &MyController::calcSum1WinData,
+               &MyController::checkMoveSum1Button);
 }
 
 void MyController::goNextSum2() {
-    myCurrentPrevMonth_ =
-        goNextSum2Cursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
-    calcSum2WinData();
-    checkMoveSum2Button();
+    moveCursor(goNextSum2Cursor, &MyController::calcSum2WinData,
+               &MyController::checkMoveSum2Button);
 }
 
 void MyController::goPrevSum2() {
-    myCurrentPrevMonth_ =
-        goPrevSum2Cursor(myCurrentPrevMonth_, monthHasFileIn(store_->myLogFileDic(), *env_.clock));
-    calcSum2WinData();
-    checkMoveSum2Button();
+    moveCursor(goPrevSum2Cursor, &MyController::calcSum2WinData,
+               &MyController::checkMoveSum2Button);
 }
 
 bool MyController::validateMenuItem(const QAction* item) const {

@@ -126,6 +126,9 @@ private:
     void showMainWindow(QMainWindow* window);
     std::unique_ptr<ReportWindow> makeReportWindow(int kind, const QString& objectName);
     void checkMoveSomeButton(ReportWindow& window, bool yearP);
+    using CursorMove = int (*)(int, const std::function<bool(int)>&);
+    // Moves the cursor, then refills the window and checks its buttons.
+    void moveCursor(CursorMove move, void (MyController::*fill)(), void (MyController::*check)());
     QList<QMainWindow*> mainWindows() const;
 
     ControllerEnv env_;

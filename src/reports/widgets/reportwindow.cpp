@@ -212,15 +212,20 @@ void ReportWindow::printPreview() {
 }
 
 void ReportWindow::exportPdfAs() {
+    exportAs(tr("Export PDF"), QStringLiteral(".pdf"), tr("PDF documents (*.pdf)"),
+             &ReportWindow::exportPdf);
+}
+
+void ReportWindow::exportAs(const QString& title, const QString& suffix, const QString& filter,
+                            bool (ReportWindow::*write)(const QString&)) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString path = QFileDialog::getSaveFileName(
-        this, tr("Export PDF"), QDir(folder).filePath(fileNameFor(heading(), ".pdf")),
-        tr("PDF documents (*.pdf)"));
+        this, title, QDir(folder).filePath(fileNameFor(heading(), suffix)), filter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
-    if (!exportPdf(path))
+        path += suffix;
+    if (!(this->*write)(path))
         showFailure(
             tr("Export failed"),
             tr("The report could not be written to %1.").arg(QDir::toNativeSeparators(path)));
@@ -244,18 +249,8 @@ bool ReportWindow::exportCsv(const QString& path) {
 }
 
 void ReportWindow::exportCsvAs() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = QFileDialog::getSaveFileName(
-        this, tr("Export CSV"), QDir(folder).filePath(fileNameFor(heading(), ".csv")),
-        tr("CSV files (*.csv)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    if (!exportCsv(path))
-        showFailure(
-            tr("Export failed"),
-            tr("The report could not be written to %1.").arg(QDir::toNativeSeparators(path)));
+    exportAs(tr("Export CSV"), QStringLiteral(".csv"), tr("CSV files (*.csv)"),
+             &ReportWindow::exportCsv);
 }
 
 void ReportWindow::showFailure(const QString& title, const QString& text) {

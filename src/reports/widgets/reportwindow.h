@@ -65,6 +65,9 @@ signals:
 
 private:
     void showFailure(const QString& title, const QString& text);
+    // Asks for a file name (the heading, with the suffix) and writes it.
+    void exportAs(const QString& title, const QString& suffix, const QString& filter,
+                  bool (ReportWindow::*write)(const QString&));
     // Kept between prints, so the chosen printer and page setup stay.
     QPrinter& sharedPrinter();
 
