@@ -86,7 +86,7 @@ void TestMonthSumHandler::listing() {
     KindWords words;
     QCoreApplication::installTranslator(&words);
     const FixedClock clock(compact("20240601000000"));
-    const QString text = "\t# a b CheckIn: 20240305090000\n\n" +
+    const QString text = "\t# b CheckIn: 20240305090000\n\n" +
                          punches("O 20240305173000, I 20231224080000, I 20241305090000");
     QStringList got;
     for (const myDspData& row : MonthSumHandler(std::nullopt, clock).getLogArrayBuff(text))

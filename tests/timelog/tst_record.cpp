@@ -32,7 +32,7 @@ void TestRecord::reading_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("records");
     const QStringList none, in1{"in 1"};
-    QTest::newRow("comments and blank lines") << "# a b CheckIn: 1\n\n \t \n#\n" << none;
+    QTest::newRow("comments and blank lines") << "# b CheckIn: 1\n\n \t \n#\n" << none;
     QTest::newRow("written lines") << "2004/02/15 09:30:00\tCheckIn:\t20040215093000\n"
                                       "2004/02/15 18:00:00\tCheckOut:\t20040215180000"
                                    << QStringList{"in 20040215093000", "out 20040215180000"};
@@ -40,7 +40,7 @@ void TestRecord::reading_data() {
                                               << QStringList{"in 1", "out 2"};
     QTest::newRow("CR only is one line") << "a b CheckIn: 1\rc d CheckOut: 2\r" << in1;
     QTest::newRow("case, colon") << "a b checkin: 1\na b CHECKOUT: 2\na b CheckIn 3\n" << none;
-    QTest::newRow("indented hash") << " \t# a b CheckIn: 1\n\u3000# a b CheckIn: 2" << none;
+    QTest::newRow("indented hash") << " \t# b CheckIn: 1\n\u3000# b CheckIn: 2" << none;
     QTest::newRow("3 tokens, # later, 5th") << "a b CheckIn:\nc # CheckIn: 1 x CheckOut: 2" << in1;
     QTest::newRow("controls do not separate") << "x a\x1c\x08\x0e\x1f\x7f\u200bb CheckIn: 1" << in1;
     QTest::newRow("Unicode spaces separate tokens, not lines")
