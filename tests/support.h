@@ -4,12 +4,19 @@
 
 #include "platform/caldate.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtGlobal>
 
 #include <sys/stat.h>
 
 namespace fennick::test {
+
+// Runs the test in a fixed local time zone, whatever the machine's.
+inline void useTimeZone(const char* zone) {
+    qputenv("TZ", zone);
+    timeZoneChanged();
+}
 
 // A local time from its compact form; a typo in a test stops the test run.
 inline CalDate at(const QString& compact) {
@@ -26,6 +33,12 @@ inline QByteArray bytesOf(const QString& path) {
         return "<not a regular file>";
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Every name in a directory, hidden ones and those of FIFOs included.
+inline QStringList listing(const QString& dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                               QDir::NoDotAndDotDot);
 }
 
 inline bool put(const QString& path, const QByteArray& bytes) {

@@ -2,7 +2,6 @@
 #include "timelog/timeclock.h"
 #include "windows/timeentrydialog.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,192 +13,99 @@
 using namespace fennick;
 using namespace fennick::test;
 
-namespace {
+const char* const kEntry[] = {"yearField", "monthField", "dayField", "hourField", "minField"};
 
-const char* const kEntryFields[] = {"yearField", "monthField", "dayField", "hourField", "minField"};
-
-QMessageBox* openAlert() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
-            return box;
-    }
-    return nullptr;
+// The texts of the labels that show the title, the prompt and the last punch,
+// then of the five entry fields joined by "|".
+QStringList textsOf(const QDialog& dialog) {
+    QStringList texts, entry;
+    for (const char* name : {"titleField", "messField", "prevTimeField"})
+        texts << dialog.findChild<QLabel*>(name)->text();
+    for (const char* name : kEntry)
+        entry << dialog.findChild<QLineEdit*>(name)->text();
+    return texts << entry.join(u'|');
 }
-
-// The dialog with its hooks, holding a date from before the run.
-struct Fixture {
-    int beeps = 0;
-    CalDate input = at("20000101000000");
-    TimeEntryDialog dialog{[this] { ++beeps; }, [this](const CalDate& d) { input = d; }};
-
-    template <typename T> T* field(const char* name) { return dialog.findChild<T*>(name); }
-    QPushButton* button(QDialogButtonBox::StandardButton which) {
-        return dialog.findChild<QDialogButtonBox*>()->button(which);
-    }
-    QString text(const char* name) {
-        auto* edit = field<QLineEdit>(name);
-        return edit ? edit->text() : field<QLabel>(name)->text();
-    }
-    // Types "year|month|day|hour|minute" over the fields ("" keeps them) and
-    // confirms with the OK button, or with Return when the entry ends in "!".
-    void submit(QString entry) {
-        const bool byKey = entry.endsWith(u'!');
-        entry.chop(byKey ? 1 : 0);
-        const QStringList parts = entry.split(u'|');
-        for (int i = 0; i < parts.size() && !entry.isEmpty(); ++i) {
-            QLineEdit* edit = field<QLineEdit>(kEntryFields[i]);
-            edit->selectAll();
-            QTest::keyClick(edit, Qt::Key_Delete);
-            QTest::keyClicks(edit, parts[i]);
-        }
-        if (byKey)
-            QTest::keyClick(field<QLineEdit>("minField"), Qt::Key_Return);
-        else
-            QTest::mouseClick(button(QDialogButtonBox::Ok), Qt::LeftButton);
-    }
-    // Plays the steps inside the dialog's modal loop: entries, "cancel",
-    // "escape" or "close". A refused entry must raise the alert, which is
-    // checked and dismissed.
-    int run(const QString& now, const QString& prev, bool forCkin, const QStringList& steps) {
-        QTimer::singleShot(0, &dialog, [=, this] {
-            for (const QString& step : steps) {
-                if (!dialog.isVisible())
-                    return;
-                if (step == "cancel")
-                    QTest::mouseClick(button(QDialogButtonBox::Cancel), Qt::LeftButton);
-                else if (step == "escape")
-                    QTest::keyClick(&dialog, Qt::Key_Escape);
-                else if (step == "close")
-                    dialog.close();
-                else
-                    submit(step);
-                if (dialog.isVisible())
-                    dismissAlert(step);
-            }
-            if (dialog.isVisible()) {
-                QTest::qFail("the dialog is still open after its steps", __FILE__, __LINE__);
-                dialog.done(QDialog::Rejected);
-            }
-        });
-        return dialog.enterTimeDialog(at(now), prev, forCkin);
-    }
-    void dismissAlert(const QString& entry) {
-        QMessageBox* box = openAlert();
-        if (!box) {
-            QTest::qFail(qPrintable("no alert after " + entry), __FILE__, __LINE__);
-            return;
-        }
-        const bool sheet =
-            box->parentWidget() == &dialog && box->windowModality() == Qt::WindowModal;
-        const bool texts =
-            box->windowTitle() == "Alert" && box->text() == "Reenter" && box->buttons().size() == 1;
-        QStringList typed;
-        for (const char* name : kEntryFields)
-            typed << text(name);
-        const bool kept = entry.isEmpty() || QString(entry).remove(u'!') == typed.join(u'|');
-        if (!sheet || !texts || !kept)
-            QTest::qFail(qPrintable("wrong alert after " + entry), __FILE__, __LINE__);
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    }
-};
-
-} // namespace
 
 class TestTimeEntryDialog : public QObject {
     Q_OBJECT
 
 private slots:
-    void bounds_data();
-    void bounds();
-    void filling_data();
-    void filling();
+    // The last punch, the steps and the time accepted ("" for none).
+    void bounds_data() {
+        QTest::addColumn<QString>("prev");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("accepted");
+        const QString L("20240305090000");
+        QTest::newRow("equal to the last punch") << L << QStringList{"2024|3|5|9|0"} << L;
+        QTest::newRow("a minute earlier, seconds 0, corrected")
+            << "20240305090035" << QStringList{"2024|3|5|8|59", "2024|3|5|9|0", "2024|3|5|9|1"}
+            << "20240305090100";
+        QTest::newRow("later than the press, then its minute")
+            << L << QStringList{"2024|3|5|18|1", "2024|3|5|18|0"} << "20240305180000";
+        QTest::newRow("escape") << L << QStringList{"escape"} << "";
+        QTest::newRow("zeros") << L << QStringList{" 2024 |03| 5|09 |30"} << "20240305093000";
+        QTest::newRow("unbounded") << "garbage" << QStringList{"1990|1|1|0|0"} << "19900101000000";
+        // Each of these would land inside the bounds if carried into the next unit.
+        const QStringList wrong{"2023|13|5|9|0",   "2024|3|0|9|0",  "2024|3|4|24|0",
+                                "2024|3|5|9|60",   "2024|2|30|9|0", "2024|3||9|0",
+                                "2024|3|five|9|0", "2024|3|5|9|-1", "cancel"};
+        QTest::newRow("out of range") << "20230101000000" << wrong << "";
+    }
+    // Plays the steps inside the dialog's modal loop, the press at
+    // 2024/03/05 18:00:10: "cancel" (the button), "escape", or an entry
+    // "year|month|day|hour|minute" typed over the fields and confirmed with
+    // Return. Every entry but an accepted last one must be refused with a
+    // beep and the alert over the dialog, the entry kept as typed; only an
+    // accepted one sets the input time.
+    void bounds() {
+        QFETCH(QString, prev);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, accepted);
+        QStringList trace, expected;
+        TimeEntryDialog dialog([&] { trace << "beep"; },
+                               [&](const CalDate& d) { trace << d.format(CalFormat::Compact); });
+        auto* cancel = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+        QTimer::singleShot(0, &dialog, [&] {
+            for (const QString& step : steps) {
+                if (step == "cancel" || step == "escape")
+                    step == "cancel" ? cancel->click() : QTest::keyClick(&dialog, Qt::Key_Escape);
+                for (int i = 0; step.contains(u'|') && i < 5; ++i) { // Return after the minute
+                    auto* field = dialog.findChild<QLineEdit*>(kEntry[i]);
+                    field->clear();
+                    QTest::keyClicks(field, step.section(u'|', i, i) + (i == 4 ? "\r" : ""));
+                }
+                // A refused entry's alert, over the dialog, is dismissed.
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box && box->parentWidget() == &dialog) {
+                    trace << box->windowTitle() + ' ' + box->text() + ' ' + textsOf(dialog)[3];
+                    box->button(QMessageBox::Ok)->click();
+                }
+            }
+            if (dialog.isVisible())
+                trace << "still open", dialog.reject();
+        });
+        QCOMPARE(dialog.enterTimeDialog(at("20240305180010"), prev, true),
+                 accepted.isEmpty() ? kModalAborted : kModalStopped);
+        for (const QString& step : steps.filter(QStringLiteral("|")))
+            expected += {"beep", "Alert Reenter " + step};
+        if (!accepted.isEmpty())
+            expected = expected.mid(0, expected.size() - 2) << accepted;
+        QCOMPARE(trace, expected);
+    }
+
+    // The texts for either press, the last punch as it stands when it cannot
+    // be read, and the press time in the fields without leading zeros.
+    void filling() {
+        TimeEntryDialog dialog({}, {});
+        dialog.setupCkTimeWindow(at("20240305080709"), "20240305070605", true);
+        const QStringList texts = textsOf(dialog);
+        dialog.setupCkTimeWindow(at("20240305080709"), "garbage", false);
+        QCOMPARE(texts + textsOf(dialog).mid(0, 3),
+                 (QStringList{"Now CheckIn...", "Enter app. CheckOut time.", "2024/03/05 07:06:05",
+                              "2024|3|5|8|7", "Now CheckOut...", "Enter app. CheckIn time.",
+                              "garbage"}));
+    }
 };
-
-void TestTimeEntryDialog::bounds_data() {
-    QTest::addColumn<QString>("prev");
-    QTest::addColumn<QString>("now");
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QString>("input"); // empty: unchanged
-    QTest::addColumn<int>("beeps");
-    const QString L("20240305090000");
-    const QString N("20240305180010");
-    const int stopped = kModalStopped;
-    const int aborted = kModalAborted;
-    QTest::newRow("equal to the last punch")
-        << L << N << QStringList{"2024|3|5|9|0"} << stopped << L << 0;
-    QTest::newRow("a minute earlier")
-        << L << N << QStringList{"2024|3|5|8|59", "cancel"} << aborted << "" << 1;
-    QTest::newRow("seconds are 0, corrected by a second OK")
-        << "20240305090035" << N << QStringList{"2024|3|5|9|0", "2024|3|5|9|1"} << stopped
-        << "20240305090100" << 1;
-    QTest::newRow("later than the press")
-        << L << N << QStringList{"2024|3|5|18|1", "escape"} << aborted << "" << 1;
-    QTest::newRow("minute of the press, by Return")
-        << L << N << QStringList{"2024|3|5|18|0!"} << stopped << "20240305180000" << 0;
-    QTest::newRow("OK at once") << L << N << QStringList{""} << stopped << "20240305180000" << 0;
-    QTest::newRow("last punch after the press minute's second 0")
-        << "20240305180005" << N << QStringList{"", "close"} << aborted << "" << 1;
-    QTest::newRow("cancel") << L << N << QStringList{"cancel"} << aborted << "" << 0;
-    QTest::newRow("escape") << L << N << QStringList{"escape"} << aborted << "" << 0;
-    QTest::newRow("close button") << L << N << QStringList{"close"} << aborted << "" << 0;
-    QTest::newRow("spaces and leading zeros")
-        << L << N << QStringList{" 2024 |03| 5|09 | 30 "} << stopped << "20240305093000" << 0;
-    QTest::newRow("unreadable last punch: no lower bound")
-        << "garbage" << N << QStringList{"1990|1|1|0|0"} << stopped << "19900101000000" << 0;
-    // Each of these would land inside the bounds if carried into the next unit.
-    const QString wide("20230101000000");
-    const QString later("20240601000000");
-    QTest::newRow("out of range and text")
-        << wide << later << QStringList{"2023|13|5|9|0",   "2024|3|0|9|0",  "2024|3|5|24|0",
-                                        "2024|3|5|9|60",   "2024|2|30|9|0", "2024|3||9|0",
-                                        "2024|3|five|9|0", "2024|3|5|9|-1", "cancel"}
-        << aborted << "" << 8;
-}
-
-void TestTimeEntryDialog::bounds() {
-    QFETCH(QString, prev);
-    QFETCH(QString, now);
-    QFETCH(QStringList, steps);
-    QFETCH(int, result);
-    QFETCH(QString, input);
-    QFETCH(int, beeps);
-    Fixture f;
-    QCOMPARE(f.run(now, prev, true, steps), result);
-    QCOMPARE(f.input, at(input.isEmpty() ? "20000101000000" : input));
-    QCOMPARE(f.beeps, beeps);
-    QVERIFY(!f.dialog.isVisible());
-    QVERIFY(!openAlert());
-}
-
-void TestTimeEntryDialog::filling_data() {
-    QTest::addColumn<bool>("forCkin");
-    QTest::addColumn<QString>("prev");
-    QTest::addColumn<QStringList>("texts"); // title, prompt, last punch, press
-    QTest::newRow("check in pressed")
-        << true << "20240305070605"
-        << QStringList{"Now CheckIn...", "Enter app. CheckOut time.", "2024/03/05 07:06:05"};
-    QTest::newRow("check out pressed")
-        << false << "garbage"
-        << QStringList{"Now CheckOut...", "Enter app. CheckIn time.", "garbage"};
-}
-
-void TestTimeEntryDialog::filling() {
-    QFETCH(bool, forCkin);
-    QFETCH(QString, prev);
-    QFETCH(QStringList, texts);
-    Fixture f;
-    f.dialog.setupCkTimeWindow(at("20240305080709"), prev, forCkin);
-    QCOMPARE(f.dialog.objectName(), QString("ckTimeWindow"));
-    const QStringList shown{f.text("titleField"), f.text("messField"), f.text("prevTimeField")};
-    QCOMPARE(shown, texts);
-    QCOMPARE(f.text("nowTimeField"), QString("2024/03/05 08:07:09"));
-    QStringList entries;
-    for (const char* name : kEntryFields)
-        entries << f.text(name);
-    QCOMPARE(entries, (QStringList{"2024", "3", "5", "8", "7"}));
-    QVERIFY(f.button(QDialogButtonBox::Ok)->isDefault());
-}
 
 QTEST_MAIN(TestTimeEntryDialog)
 #include "tst_timeentrydialog.moc"
