@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time and idle cost of the check-in window, under Xvfb.
 #   bench/startup.sh [build-dir]     (default build-bench, made by ./dev bench)
-# (a) median of 10 runs from exec to the first paint of the check-in window,
+# (a) median of 20 alternating runs from exec to the first paint of the check-in window,
 #     beside a minimal Qt Widgets program;
 # (b) CPU time and wake-ups (context switches) per second over 10 s while the
 #     check-in window shows the checked-in state with its indicator running.
@@ -23,19 +23,24 @@ printf '[General]\nonBusiness=true\nprevTimeStr=20240301090000\n' >"$XDG_CONFIG_
 cat >"$work/inner.sh" <<'INNER'
 set -euo pipefail
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
-time_runs() {
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-        local t0 t1
-        t0=$(date +%s%N)
-        FENNICK_BENCH_QUIT_WHEN_SHOWN=1 "$@" >/dev/null 2>&1
-        t1=$(date +%s%N)
-        echo $(((t1 - t0) / 1000))
-    done | median
+one_run() {
+    local t0 t1
+    t0=$(date +%s%N)
+    FENNICK_BENCH_QUIT_WHEN_SHOWN=1 "$@" >/dev/null 2>&1
+    t1=$(date +%s%N)
+    echo $(((t1 - t0) / 1000))
 }
 "$MINIMAL" >/dev/null 2>&1 || true # warm the caches once
 "$FENNICK" >/dev/null 2>&1 & pid=$!; sleep 2; kill $pid; wait $pid 2>/dev/null || true
-m=$(time_runs "$MINIMAL")
-f=$(time_runs "$FENNICK")
+# Alternate the two programs so that drift in the machine's load hits both.
+: >/tmp/fennick-bench-m; : >/tmp/fennick-bench-f
+for _ in $(seq 20); do
+    one_run "$MINIMAL" >>/tmp/fennick-bench-m
+    one_run "$FENNICK" >>/tmp/fennick-bench-f
+done
+m=$(median </tmp/fennick-bench-m)
+f=$(median </tmp/fennick-bench-f)
+rm -f /tmp/fennick-bench-m /tmp/fennick-bench-f
 echo "start-up: fennick ${f} us, minimal Qt ${m} us, ratio $(awk -v f="$f" -v m="$m" 'BEGIN {printf "%.2f", f/m}')"
 
 "$FENNICK" >/dev/null 2>&1 & pid=$!

@@ -31,7 +31,7 @@ MyController::MyController(ControllerEnv env, QObject* parent)
     settings_->registerDefaults(Settings::appDefaults());
     store_ = std::make_unique<TimeLogStore>(std::nullopt, *env_.clock, env_.startup.log);
     createActions();
-    createWindows();
+    createCheckInWindow();
 }
 
 MyController::~MyController() {
@@ -41,7 +41,10 @@ MyController::~MyController() {
 }
 
 QList<QMainWindow*> MyController::mainWindows() const {
-    return {ckinWindow_.get(), logWindow_.get(), sum1Window_.get(), sum2Window_.get()};
+    QList<QMainWindow*> windows{ckinWindow_.get()};
+    if (logWindow_)
+        windows << logWindow_.get() << sum1Window_.get() << sum2Window_.get();
+    return windows;
 }
 
 bool MyController::awakeFromNib() {
@@ -72,7 +75,6 @@ bool MyController::awakeFromNib() {
     store_->dropLogFileDic();
     store_->checkLogFileDic();
     prepCheckInWindow();
-    prefWindow_->setLogDirectory(logsDir.value_or(QString()));
     createTrayIcon();
     return true;
 }
@@ -146,10 +148,22 @@ std::unique_ptr<ReportWindow> MyController::makeReportWindow(int kind, const QSt
     return window;
 }
 
-void MyController::createWindows() {
+void MyController::createCheckInWindow() {
     ckinWindow_ = std::make_unique<CheckInWindow>();
     connect(ckinWindow_->ckInButton(), &QPushButton::clicked, this, &MyController::enterLogIn);
     connect(ckinWindow_->ckOutButton(), &QPushButton::clicked, this, &MyController::enterLogOut);
+    adoptMainWindow(ckinWindow_.get());
+    revalidateActions();
+}
+
+void MyController::adoptMainWindow(QMainWindow* window) {
+    installMenus(window);
+    window->installEventFilter(this);
+}
+
+void MyController::ensureReportWindows() {
+    if (logWindow_)
+        return;
     logWindow_ = makeReportWindow(int(ReportKind::Log), QStringLiteral("logWindow"));
     sum1Window_ = makeReportWindow(int(ReportKind::DailySums), QStringLiteral("sum1Window"));
     sum2Window_ = makeReportWindow(int(ReportKind::MonthlySums), QStringLiteral("sum2Window"));
@@ -162,18 +176,28 @@ void MyController::createWindows() {
     connect(sum1Window_.get(), &ReportWindow::prevClicked, this, &MyController::goPrevSum1);
     connect(sum2Window_.get(), &ReportWindow::nextClicked, this, &MyController::goNextSum2);
     connect(sum2Window_.get(), &ReportWindow::prevClicked, this, &MyController::goPrevSum2);
-    for (QMainWindow* window : mainWindows()) {
-        installMenus(window);
-        window->installEventFilter(this);
+    for (QMainWindow* window : {logWindow_.get(), sum1Window_.get(), sum2Window_.get()})
+        adoptMainWindow(window);
+}
+
+PrefWindow* MyController::prefWindow() {
+    if (!prefWindow_) {
+        prefWindow_ = std::make_unique<PrefWindow>();
+        prefWindow_->setLogDirectory(store_->logsDirPathStr().value_or(QString()));
+        connect(prefWindow_.get(), &PrefWindow::okPressed, this, &MyController::doPrefOKButton);
+        connect(prefWindow_.get(), &PrefWindow::cancelPressed, this,
+                &MyController::doPrefCancelButton);
     }
+    return prefWindow_.get();
+}
 
-    prefWindow_ = std::make_unique<PrefWindow>();
-    connect(prefWindow_.get(), &PrefWindow::okPressed, this, &MyController::doPrefOKButton);
-    connect(prefWindow_.get(), &PrefWindow::cancelPressed, this, &MyController::doPrefCancelButton);
-
-    ckTimeWindow_ = std::make_unique<TimeEntryDialog>(
-        env_.startup.beep, [this](const CalDate& date) { timeClock_->setMyInputCalDate(date); });
-    revalidateActions();
+TimeEntryDialog* MyController::ckTimeWindow() {
+    if (!ckTimeWindow_)
+        ckTimeWindow_ =
+            std::make_unique<TimeEntryDialog>(env_.startup.beep, [this](const CalDate& date) {
+                timeClock_->setMyInputCalDate(date);
+            });
+    return ckTimeWindow_.get();
 }
 
 void MyController::installMenus(QMainWindow* window) {
@@ -262,8 +286,10 @@ void MyController::showMainWindow(QMainWindow* window) {
         : window == sum2Window_.get()
             ? QList<QMainWindow*>{logWindow_.get(), ckinWindow_.get(), sum1Window_.get()}
             : QList<QMainWindow*>{logWindow_.get(), sum1Window_.get(), sum2Window_.get()};
-    for (QMainWindow* other : closing)
-        other->close();
+    for (QMainWindow* other : closing) {
+        if (other)
+            other->close();
+    }
 }
 
 void MyController::showCheckInWindow() {
@@ -272,6 +298,7 @@ void MyController::showCheckInWindow() {
 }
 
 void MyController::showLogWindow() {
+    ensureReportWindows();
     store_->checkLogFile();
     store_->checkLogFileDic();
     checkMoveLogButton();
@@ -280,6 +307,7 @@ void MyController::showLogWindow() {
 }
 
 void MyController::showSum1Window() {
+    ensureReportWindows();
     store_->checkLogFile();
     store_->checkLogFileDic();
     checkMoveSum1Button();
@@ -288,6 +316,7 @@ void MyController::showSum1Window() {
 }
 
 void MyController::showSum2Window() {
+    ensureReportWindows();
     store_->checkLogFile();
     store_->checkLogFileDic();
     checkMoveSum2Button();
@@ -333,13 +362,13 @@ void MyController::checkMoveSomeButton(ReportWindow& window, bool yearP) {
 }
 
 void MyController::checkMoveLogButton() {
-    checkMoveSomeButton(*logWindow_, false);
+    checkMoveSomeButton(*logWindow(), false);
 }
 void MyController::checkMoveSum1Button() {
-    checkMoveSomeButton(*sum1Window_, false);
+    checkMoveSomeButton(*sum1Window(), false);
 }
 void MyController::checkMoveSum2Button() {
-    checkMoveSomeButton(*sum2Window_, true);
+    checkMoveSomeButton(*sum2Window(), true);
 }
 
 void MyController::moveCursor(CursorMove move, void (MyController::*fill)(),
@@ -387,14 +416,14 @@ bool MyController::validateMenuItem(const QAction* item) const {
     };
     for (const auto& [command, window] : rules) {
         if (item == actions_.at(command))
-            return !window->isVisible();
+            return !window || !window->isVisible();
     }
     return true;
 }
 
 ReportWindow* MyController::frontReportWindow() const {
     for (ReportWindow* w : {logWindow_.get(), sum1Window_.get(), sum2Window_.get()}) {
-        if (w->isVisible())
+        if (w && w->isVisible())
             return w;
     }
     return nullptr;
@@ -424,11 +453,11 @@ void MyController::enterLogOut() {
 }
 
 int MyController::enterTimeDialog(const CalDate& now, const QString& prevTime, bool forCkin) {
-    return ckTimeWindow_->enterTimeDialog(now, prevTime, forCkin);
+    return ckTimeWindow()->enterTimeDialog(now, prevTime, forCkin);
 }
 
 void MyController::doPrefOpen() {
-    prefWindow_->show();
+    prefWindow()->show();
     prefWindow_->raise();
     prefWindow_->activateWindow();
 }

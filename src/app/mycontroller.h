@@ -76,14 +76,16 @@ public:
     QAction* action(Command command) const;
 
     CheckInWindow* ckinWindow() const { return ckinWindow_.get(); }
-    ReportWindow* logWindow() const { return logWindow_.get(); }
-    ReportWindow* sum1Window() const { return sum1Window_.get(); }
-    ReportWindow* sum2Window() const { return sum2Window_.get(); }
-    DailyChart* dailyChart() const { return dailyChart_; }
+    // The report windows, the preferences window and the time-entry dialog
+    // are made when first needed, so start-up only builds the check-in window.
+    ReportWindow* logWindow() { return ensureReportWindows(), logWindow_.get(); }
+    ReportWindow* sum1Window() { return ensureReportWindows(), sum1Window_.get(); }
+    ReportWindow* sum2Window() { return ensureReportWindows(), sum2Window_.get(); }
+    DailyChart* dailyChart() { return ensureReportWindows(), dailyChart_; }
     // The report window in front, if one is.
     ReportWindow* frontReportWindow() const;
-    PrefWindow* prefWindow() const { return prefWindow_.get(); }
-    TimeEntryDialog* ckTimeWindow() const { return ckTimeWindow_.get(); }
+    PrefWindow* prefWindow();
+    TimeEntryDialog* ckTimeWindow();
 
     int enterTimeDialog(const CalDate& now, const QString& prevTime, bool forCkin);
 
@@ -119,7 +121,9 @@ protected:
 
 private:
     void createActions();
-    void createWindows();
+    void createCheckInWindow();
+    void ensureReportWindows();
+    void adoptMainWindow(QMainWindow* window);
     void createTrayIcon();
     void installMenus(QMainWindow* window);
     void revalidateActions();
