@@ -142,8 +142,9 @@ QAction* MyController::action(Command command) const {
     return actions_.at(command);
 }
 
-std::unique_ptr<ReportWindow> MyController::makeReportWindow(int kind, const QString& objectName) {
-    auto window = std::make_unique<ReportWindow>(ReportKind(kind));
+std::unique_ptr<ReportWindow> MyController::makeReportWindow(ReportKind kind,
+                                                             const QString& objectName) {
+    auto window = std::make_unique<ReportWindow>(kind);
     window->setObjectName(objectName);
     return window;
 }
@@ -164,9 +165,9 @@ void MyController::adoptMainWindow(QMainWindow* window) {
 void MyController::ensureReportWindows() {
     if (logWindow_)
         return;
-    logWindow_ = makeReportWindow(int(ReportKind::Log), QStringLiteral("logWindow"));
-    sum1Window_ = makeReportWindow(int(ReportKind::DailySums), QStringLiteral("sum1Window"));
-    sum2Window_ = makeReportWindow(int(ReportKind::MonthlySums), QStringLiteral("sum2Window"));
+    logWindow_ = makeReportWindow(ReportKind::Log, QStringLiteral("logWindow"));
+    sum1Window_ = makeReportWindow(ReportKind::DailySums, QStringLiteral("sum1Window"));
+    sum2Window_ = makeReportWindow(ReportKind::MonthlySums, QStringLiteral("sum2Window"));
     dailyChart_ = new DailyChart;
     sum1Window_->setChart(dailyChart_);
     sum1Window_->resize(480, 760);
@@ -297,31 +298,29 @@ void MyController::showCheckInWindow() {
     showMainWindow(ckinWindow_.get());
 }
 
-void MyController::showLogWindow() {
+void MyController::showReportWindow(std::unique_ptr<ReportWindow> MyController::*window,
+                                    void (MyController::*check)(), void (MyController::*fill)()) {
     ensureReportWindows();
     store_->checkLogFile();
     store_->checkLogFileDic();
-    checkMoveLogButton();
-    calcLogWinData();
-    showMainWindow(logWindow_.get());
+    (this->*check)();
+    (this->*fill)();
+    showMainWindow((this->*window).get());
+}
+
+void MyController::showLogWindow() {
+    showReportWindow(&MyController::logWindow_, &MyController::checkMoveLogButton,
+                     &MyController::calcLogWinData);
 }
 
 void MyController::showSum1Window() {
-    ensureReportWindows();
-    store_->checkLogFile();
-    store_->checkLogFileDic();
-    checkMoveSum1Button();
-    calcSum1WinData();
-    showMainWindow(sum1Window_.get());
+    showReportWindow(&MyController::sum1Window_, &MyController::checkMoveSum1Button,
+                     &MyController::calcSum1WinData);
 }
 
 void MyController::showSum2Window() {
-    ensureReportWindows();
-    store_->checkLogFile();
-    store_->checkLogFileDic();
-    checkMoveSum2Button();
-    calcSum2WinData();
-    showMainWindow(sum2Window_.get());
+    showReportWindow(&MyController::sum2Window_, &MyController::checkMoveSum2Button,
+                     &MyController::calcSum2WinData);
 }
 
 std::optional<QString> MyController::getDateString(int n) const {

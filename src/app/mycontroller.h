@@ -7,7 +7,6 @@
 #include "timelog/timeclock.h"
 
 #include <QObject>
-#include <QPointer>
 #include <memory>
 #include <optional>
 
@@ -25,6 +24,7 @@ class CheckInWindow;
 class DailyChart;
 class PrefWindow;
 class ReportWindow;
+enum class ReportKind;
 class TimeEntryDialog;
 
 // What the controller needs of the outside world. Tests replace every part.
@@ -128,7 +128,10 @@ private:
     void installMenus(QMainWindow* window);
     void revalidateActions();
     void showMainWindow(QMainWindow* window);
-    std::unique_ptr<ReportWindow> makeReportWindow(int kind, const QString& objectName);
+    std::unique_ptr<ReportWindow> makeReportWindow(ReportKind kind, const QString& objectName);
+    // Refreshes the current file and the index, sets the buttons, fills and shows.
+    void showReportWindow(std::unique_ptr<ReportWindow> MyController::*window,
+                          void (MyController::*check)(), void (MyController::*fill)());
     void checkMoveSomeButton(ReportWindow& window, bool yearP);
     using CursorMove = int (*)(int, const std::function<bool(int)>&);
     // Moves the cursor, then refills the window and checks its buttons.
