@@ -1,5 +1,6 @@
 #include "platform/caldate.h"
 #include "platform/clock.h"
+#include "reports/report.h"
 #include "summary/monthsumhandler.h"
 #include "timelog/logfile.h"
 #include "timelog/record.h"
@@ -68,7 +69,7 @@ template <typename Op> void run(benchmark::State& state, const QString& text, Op
 }
 
 const auto listing = [](const MonthSumHandler& h, const QString& t) {
-    return h.getLogArrayBuff(t);
+    return logRows(h.getLogArrayBuff(t));
 };
 const auto monthTotal = [](const MonthSumHandler& h, const QString& t) {
     return h.sumMonthBuff(t).sumValue();

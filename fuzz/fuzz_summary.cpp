@@ -6,6 +6,7 @@
 
 #include "platform/caldate.h"
 #include "platform/clock.h"
+#include "reports/report.h"
 #include "summary/monthsumhandler.h"
 #include "timelog/logfile.h"
 #include "timelog/record.h"
@@ -37,8 +38,8 @@ void check(bool ok, const char* what) {
 }
 
 void useZone(std::uint8_t choice) {
-    static const char* const zones[] = {"Europe/Berlin", "America/Sao_Paulo",
-                                        "Australia/Lord_Howe", "UTC"};
+    static const char* const zones[] = {"Europe/Berlin", "America/Sao_Paulo", "Australia/Lord_Howe",
+                                        "UTC"};
     static int current = -1;
     const int zone = choice % 4;
     if (zone == current)
@@ -59,7 +60,7 @@ void checkListing(const MonthSumHandler& handler, QStringView text) {
                   record.timeToken.utf16() + record.timeToken.size() <= text.utf16() + text.size(),
               "time token outside the text");
     });
-    const DspRows rows = handler.getLogArrayBuff(text);
+    const DspRows rows = logRows(handler.getLogArrayBuff(text));
     check(rows.size() == records, "listing rows differ from records");
     for (const myDspData& row : rows) {
         check(row.dataStr == u"CheckIn" || row.dataStr == u"CheckOut", "unknown kind text");

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QObject>
 #include <QtGlobal>
 
 #include <sys/stat.h>
@@ -39,6 +40,15 @@ inline QByteArray bytesOf(const QString& path) {
 inline QStringList listing(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                QDir::NoDotAndDotDot);
+}
+
+// The descendant of `parent` with this object name; a missing one stops the
+// test run, since every later check would be meaningless.
+template <typename T> T& child(const QObject* parent, const char* name) {
+    T* found = parent->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no child %s", name);
+    return *found;
 }
 
 inline bool put(const QString& path, const QByteArray& bytes) {

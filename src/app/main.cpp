@@ -1,5 +1,5 @@
+#include "app/display.h"
 #include "app/mycontroller.h"
-#include "app/shell/display.h"
 #include "app/singleinstance.h"
 #include "cli/args.h"
 #include "cli/cli.h"

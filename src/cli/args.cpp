@@ -39,16 +39,6 @@ std::optional<CliFormat> formatNamed(const QString& name) {
     return std::nullopt;
 }
 
-std::optional<CliReport> reportNamed(const QString& name) {
-    if (name == u"log")
-        return CliReport::Log;
-    if (name == u"daily")
-        return CliReport::Daily;
-    if (name == u"monthly")
-        return CliReport::Monthly;
-    return std::nullopt;
-}
-
 // Takes one "--name value" or "--name=value" option at args[i] into the
 // request, moving i past its value.
 std::optional<CliError> takeOption(const QStringList& args, qsizetype& i, CliRequest& request) {
@@ -87,7 +77,7 @@ std::optional<CliError> takeWords(const QStringList& words, CliRequest& request)
     }
     if (words.isEmpty())
         return usageError(CliText::tr("report needs a kind: log, daily or monthly"));
-    const auto report = reportNamed(words.first());
+    const auto report = reportKindNamed(words.first());
     if (!report)
         return usageError(
             CliText::tr("unknown report '%1'; use log, daily or monthly").arg(words.first()));

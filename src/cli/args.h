@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/caldate.h"
+#include "reports/report.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -16,14 +17,13 @@ class CliText {
 };
 
 enum class CliCommand { Help, Version, Report, Status };
-enum class CliReport { Log, Daily, Monthly };
 enum class CliFormat { Text, Csv, Json };
 
 // What the words on the command line ask for. The month is kept as given:
 // whether it lies in the future depends on the clock (see monthOffset).
 struct CliRequest {
     CliCommand command = CliCommand::Help;
-    CliReport report = CliReport::Log;
+    ReportKind report = ReportKind::Log;
     std::optional<QString> month;
     CliFormat format = CliFormat::Text;
 };

@@ -1,9 +1,9 @@
 #include "cli/cli.h"
 
-#include "app/shell/settings.h"
-#include "app/shell/startup.h"
 #include "cli/args.h"
 #include "cli/output.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
 
 #include <QDir>
 

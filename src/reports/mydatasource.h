@@ -1,29 +1,12 @@
 #pragma once
 
 #include "reports/mydspdata.h"
+#include "reports/report.h"
 
 #include <QAbstractTableModel>
 #include <optional>
 
 namespace fennick {
-
-// Column headings of one report table, as untranslated source texts of the
-// "MyDataSource" translation context, and whether the right column holds
-// durations (shown right-aligned so the colons line up).
-struct ReportColumns {
-    const char* keyHeading;
-    const char* dataHeading;
-    bool dataIsDuration;
-};
-
-namespace columns {
-inline constexpr ReportColumns Log{QT_TRANSLATE_NOOP("MyDataSource", "Time"),
-                                   QT_TRANSLATE_NOOP("MyDataSource", "Event"), false};
-inline constexpr ReportColumns DailySums{QT_TRANSLATE_NOOP("MyDataSource", "Day"),
-                                         QT_TRANSLATE_NOOP("MyDataSource", "Worked"), true};
-inline constexpr ReportColumns MonthlySums{QT_TRANSLATE_NOOP("MyDataSource", "Month"),
-                                           QT_TRANSLATE_NOOP("MyDataSource", "Worked"), true};
-} // namespace columns
 
 // The rows of one report table. Column 0 is identified "keyDateStr" and
 // column 1 "dataStr"; a cell shows the row's field of that name. An absent
@@ -41,7 +24,7 @@ public:
     // Replaces the rows; views reload at once.
     void setDataArray(std::optional<DspRows> rows);
 
-    const ReportColumns& reportColumns() const { return columns_; }
+    const ReportColumns& columns() const { return columns_; }
 
     // "keyDateStr", "dataStr", or an empty text for any other column.
     static QString columnIdentifier(int column);

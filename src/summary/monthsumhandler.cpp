@@ -1,6 +1,5 @@
 #include "summary/monthsumhandler.h"
 
-#include "platform/texts.h"
 #include "timelog/logfile.h"
 #include "timelog/record.h"
 
@@ -148,8 +147,9 @@ std::optional<Result> readAndRun(const std::optional<QString>& path, Work&& work
 MonthSumHandler::MonthSumHandler(std::optional<QString> monthFilePath, const Clock& clock)
     : path_(std::move(monthFilePath)), clock_(clock) {}
 
-std::optional<DspRows> MonthSumHandler::getLogArray() const {
-    return readAndRun<DspRows>(path_, [this](QStringView text) { return getLogArrayBuff(text); });
+std::optional<QList<LoggedPunch>> MonthSumHandler::getLogArray() const {
+    return readAndRun<QList<LoggedPunch>>(
+        path_, [this](QStringView text) { return getLogArrayBuff(text); });
 }
 
 std::optional<sumobject> MonthSumHandler::calcMonthSum() const {
@@ -160,16 +160,12 @@ std::optional<DayTotals> MonthSumHandler::calcDaySum() const {
     return readAndRun<DayTotals>(path_, [this](QStringView text) { return sumDayBuff(text); });
 }
 
-DspRows MonthSumHandler::getLogArrayBuff(QStringView text) const {
-    const QString checkInWord = localized(texts::CheckInWord);
-    const QString checkOutWord = localized(texts::CheckOutWord);
-    DspRows rows;
+QList<LoggedPunch> MonthSumHandler::getLogArrayBuff(QStringView text) const {
+    QList<LoggedPunch> punches;
     forEachRecord(text, [&](const Record& record) {
-        const std::optional<CalDate> date = parseCompact(record.timeToken);
-        rows.append(myDspData{date ? date->format(CalFormat::Display) : QString(),
-                              record.kind == PunchKind::CheckIn ? checkInWord : checkOutWord});
+        punches.append(LoggedPunch{parseCompact(record.timeToken), record.kind});
     });
-    return rows;
+    return punches;
 }
 
 sumobject MonthSumHandler::sumMonthBuff(QStringView text) const {

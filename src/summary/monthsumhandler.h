@@ -2,7 +2,9 @@
 
 #include "platform/caldate.h"
 #include "platform/clock.h"
-#include "reports/mydspdata.h"
+#include "timelog/record.h"
+
+#include <QList>
 
 #include <QMap>
 #include <QString>
@@ -25,6 +27,13 @@ private:
     std::int32_t value_ = 0;
 };
 
+// One record line of a month file as read: its kind and its punch time,
+// absent when the time token is no compact timestamp.
+struct LoggedPunch {
+    std::optional<CalDate> time;
+    PunchKind kind = PunchKind::CheckIn;
+};
+
 // Day key ("%Y%m%d") -> seconds booked to that day.
 using DayTotals = QMap<QString, sumobject>;
 
@@ -39,13 +48,12 @@ public:
     void setMonthFilePath(std::optional<QString> path) { path_ = std::move(path); }
 
     // Absent when there is no path or the file cannot be read.
-    std::optional<DspRows> getLogArray() const;
+    std::optional<QList<LoggedPunch>> getLogArray() const;
     std::optional<sumobject> calcMonthSum() const;
     std::optional<DayTotals> calcDaySum() const;
 
-    // One row per record line, in file order; a time token that is not a
-    // compact timestamp gives an empty left column.
-    DspRows getLogArrayBuff(QStringView text) const;
+    // One entry per record line, in file order.
+    QList<LoggedPunch> getLogArrayBuff(QStringView text) const;
     // Seconds worked; an interval with an unreadable start or end counts 0,
     // each interval and the total are clamped to the int32 range.
     sumobject sumMonthBuff(QStringView text) const;

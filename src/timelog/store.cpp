@@ -96,15 +96,33 @@ void TimeLogStore::report(const char* format, const QString& path) const {
         writeSystemLog(line);
 }
 
-std::optional<MonthIndex> TimeLogStore::getLogFileDic() const {
-    if (!logsDir_ || !isDirectory(*logsDir_))
+std::optional<MonthIndex> scanMonthIndex(const std::optional<QString>& folder) {
+    if (!folder || folder->isEmpty() || !isDirectory(*folder))
         return std::nullopt;
     MonthIndex index;
-    for (const QString& name : listDirectory(*logsDir_)) {
+    for (const QString& name : listDirectory(*folder)) {
         if (const std::optional<QString> key = monthKeyOfName(name))
             index.insert(*key, name);
     }
     return index;
+}
+
+LogFolder LogFolder::scanned(std::optional<QString> path) {
+    std::optional<MonthIndex> index = scanMonthIndex(path);
+    return LogFolder{std::move(path), std::move(index)};
+}
+
+std::optional<QString> LogFolder::monthFile(const QString& monthKey) const {
+    if (!path || path->isEmpty() || !index)
+        return std::nullopt;
+    const auto found = index->constFind(monthKey);
+    if (found == index->constEnd())
+        return std::nullopt;
+    return *path + u'/' + found.value();
+}
+
+std::optional<MonthIndex> TimeLogStore::getLogFileDic() const {
+    return scanMonthIndex(logsDir_);
 }
 
 void TimeLogStore::checkLogFileDic() {

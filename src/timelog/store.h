@@ -14,6 +14,22 @@ namespace fennick {
 // Month key ("%Y%m" as found in the name) -> file name as listed.
 using MonthIndex = QMap<QString, QString>;
 
+// The month index of a folder's listing now; absent when there is no folder.
+std::optional<MonthIndex> scanMonthIndex(const std::optional<QString>& folder);
+
+// The log folder and the month index its files are found through, as one
+// value for the readers.
+struct LogFolder {
+    std::optional<QString> path;
+    std::optional<MonthIndex> index;
+
+    // The folder with an index read from its listing now.
+    static LogFolder scanned(std::optional<QString> path);
+    // The month's file as "<dir>/<name>"; absent when the month has no file
+    // in the index or there is no folder.
+    std::optional<QString> monthFile(const QString& monthKey) const;
+};
+
 // Knows what lies in the log directory: keeps the month index, makes sure the
 // current month's file exists and appends punches. The only writer of time
 // log files.
@@ -24,6 +40,8 @@ public:
     const std::optional<QString>& logsDirPathStr() const { return logsDir_; }
     const std::optional<QString>& logFilePathStr() const { return logFilePath_; }
     const std::optional<MonthIndex>& myLogFileDic() const { return index_; }
+    // The folder with the index as it is cached now.
+    LogFolder folder() const { return LogFolder{logsDir_, index_}; }
 
     // A fresh index of the directory; absent when there is no directory.
     std::optional<MonthIndex> getLogFileDic() const;

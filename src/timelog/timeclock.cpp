@@ -53,10 +53,8 @@ void TimeClock::checkLogFile(const CalDate& punch, const CalDate& now, PunchKind
         return;
     onBusiness_ = kind == PunchKind::CheckIn;
     prevTime_ = punch.format(CalFormat::Compact);
-    if (hooks_.saveDefaults)
-        hooks_.saveDefaults();
-    if (hooks_.prepCheckInWindow)
-        hooks_.prepCheckInWindow();
+    if (hooks_.punchRecorded)
+        hooks_.punchRecorded();
 }
 
 } // namespace fennick

@@ -24,10 +24,8 @@ public:
         std::function<int(const CalDate& now, const QString& prevTime, bool forCkin)>
             enterTimeDialog;
         std::function<void()> beep;
-        // After a successful append: store the state in the settings.
-        std::function<void()> saveDefaults;
-        // After saving: refresh the check-in window.
-        std::function<void()> prepCheckInWindow;
+        // A punch was recorded and the state moved on.
+        std::function<void()> punchRecorded;
     };
 
     TimeClock(TimeLogStore& store, const Clock& clock, Hooks hooks);
@@ -43,8 +41,7 @@ public:
     void enterLogOut(); // checkLogFile, then checkOutLog
     void checkInLog();
     void checkOutLog();
-    // Records one punch; on success moves the state on, saves it and
-    // refreshes the window.
+    // Records one punch; on success moves the state on and says so.
     void checkLogFile(const CalDate& punch, const CalDate& now, PunchKind kind);
 
 private:

@@ -60,12 +60,29 @@ CheckInWindow::CheckInWindow(QWidget* parent)
     central->setMinimumWidth(380);
     setCentralWidget(central);
 
+    connect(checkIn_, &QPushButton::clicked, this, &CheckInWindow::checkInClicked);
+    connect(checkOut_, &QPushButton::clicked, this, &CheckInWindow::checkOutClicked);
+
     // Return and Enter press the button of the action expected next, wherever
     // the focus is.
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         connect(shortcut, &QShortcut::activated, this, &CheckInWindow::pressReturn);
     }
+}
+
+void CheckInWindow::showState(const CheckInState& state) {
+    title_->setText(state.title);
+    message_->setText(state.message);
+    preTitle_->setText(state.lastPunchTitle);
+    preTime_->setText(state.lastPunchTime);
+    checkOut_->setEnabled(state.checkOutEnabled);
+    if (state.checkedIn)
+        indicator_->startAnimation();
+    else
+        indicator_->stopAnimation();
+    setKeyEquivalent(checkIn_, state.expected == PunchKind::CheckIn);
+    setKeyEquivalent(checkOut_, state.expected == PunchKind::CheckOut);
 }
 
 void CheckInWindow::setKeyEquivalent(QPushButton* button, bool returnKey) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "timelog/checkinstate.h"
+
 #include <QMainWindow>
 
 class QLabel;
@@ -10,26 +12,23 @@ namespace fennick {
 class ActivityIndicator;
 
 // The main window: the current state, the expected next action, the two punch
-// buttons and the last punch time. It holds no state of its own; the
-// controller fills it.
+// buttons and the last punch time. It holds no state of its own: it shows the
+// state it is given and says which button was pressed.
 class CheckInWindow : public QMainWindow {
     Q_OBJECT
 
 public:
     explicit CheckInWindow(QWidget* parent = nullptr);
 
-    QLabel* ckinMainTitieField() const { return title_; }
-    QLabel* ckinMainMessField() const { return message_; }
-    ActivityIndicator* progressInd() const { return indicator_; }
-    QPushButton* ckInButton() const { return checkIn_; }
-    QPushButton* ckOutButton() const { return checkOut_; }
-    QLabel* ckinPreTitieField() const { return preTitle_; }
-    QLabel* ckinPreTimeField() const { return preTime_; }
+    void showState(const CheckInState& state);
 
-    // Gives the Return key to one button ("\r") or takes it away ("").
-    static void setKeyEquivalent(QPushButton* button, bool returnKey);
+signals:
+    void checkInClicked();
+    void checkOutClicked();
 
 private:
+    // Gives the Return key to one button ("\r") or takes it away ("").
+    static void setKeyEquivalent(QPushButton* button, bool returnKey);
     void pressReturn();
 
     QLabel* title_;

@@ -1,6 +1,7 @@
 #include "windows/timeentrydialog.h"
 
 #include "platform/texts.h"
+#include "timelog/checkinstate.h"
 #include "timelog/timeclock.h"
 #include "timelog/timeentry.h"
 
@@ -87,8 +88,7 @@ void TimeEntryDialog::setupCkTimeWindow(const CalDate& now, const QString& prevT
     const QString inWord = localized(texts::CheckInWord);
     const QString outWord = localized(texts::CheckOutWord);
     // A last punch that cannot be read is shown as it stands.
-    const std::optional<CalDate> prev = CalDate::parse(prevTime, CalFormat::Compact);
-    prevTimeField->setText(prev ? prev->format(CalFormat::Display) : prevTime);
+    prevTimeField->setText(lastPunchText(prevTime));
     nowTimeField->setText(now.format(CalFormat::Display));
     titleField->setText(fillWord(localized(texts::EntryTitle), forCkin ? inWord : outWord));
     messField->setText(fillWord(localized(texts::EntryMessage), forCkin ? outWord : inWord));

@@ -32,28 +32,31 @@ private slots:
         Harness h;
         h.clock.set(at("20240315120000"));
         MyController& c = h.start();
-        const CheckInWindow& w = *c.ckinWindow();
-        QCOMPARE(QStringList({w.ckinMainTitieField()->text(), w.ckinMainMessField()->text(),
-                              w.ckinPreTitieField()->text(), w.ckInButton()->text(),
-                              w.ckOutButton()->text()}),
+        const CheckInWindow* w = c.ckinWindow();
+        QCOMPARE(QStringList({child<QLabel>(w, "ckinMainTitieField").text(),
+                              child<QLabel>(w, "ckinMainMessField").text(),
+                              child<QLabel>(w, "ckinPreTitieField").text(),
+                              child<QPushButton>(w, "ckInButton").text(),
+                              child<QPushButton>(w, "ckOutButton").text()}),
                  QStringList({"Zuletzt: Gehen", "Bitte Kommen stempeln.",
                               "Letztes Gehen um:", "&Kommen", "&Gehen"}));
 
-        c.ckTimeWindow()->setupCkTimeWindow(at("20240315180010"), "20240315090000", true);
+        c.timeEntryDialog()->setupCkTimeWindow(at("20240315180010"), "20240315090000", true);
         QStringList shown;
-        for (const QLabel* label : c.ckTimeWindow()->findChildren<QLabel*>())
+        for (const QLabel* label : c.timeEntryDialog()->findChildren<QLabel*>())
             shown << label->text();
         for (const char* text : {"Jetzt: Kommen", "Ungefähre Zeit für Gehen eingeben.", "&Stunde"})
             QVERIFY2(shown.contains(text), qPrintable(shown.join('|')));
 
         c.showSum1Window();
-        QCOMPARE(c.sum1Window()->heading(), QString("Tagessummen – März 2024"));
-        QCOMPARE(c.sum1Window()->totalLine(), QString("Monatssumme: \t000:00:00"));
+        const ReportWindow* daily = c.reportWindow(ReportKind::DailySums);
+        QCOMPARE(daily->heading(), QString("Tagessummen – März 2024"));
+        QCOMPARE(daily->totalLine(), QString("Monatssumme: \t000:00:00"));
         QStringList menus;
-        for (const QAction* menu : c.sum1Window()->menuBar()->actions())
+        for (const QAction* menu : daily->menuBar()->actions())
             menus << menu->text();
         QCOMPARE(menus, QStringList({"&Datei", "&Stempeln", "&Ansicht"}));
-        QCOMPARE(c.action(MyController::Command::ShowSum2)->text(), QString("&Monatssummen"));
+        QCOMPARE(c.action(Command::ShowMonthlySums)->text(), QString("&Monatssummen"));
     }
 
     void terminal() {

@@ -11,7 +11,6 @@
 
 using namespace fennick;
 using namespace fennick::test;
-using Command = MyController::Command;
 
 class TestMyController : public QObject {
     Q_OBJECT
@@ -102,18 +101,23 @@ void TestMyController::windowStates() {
     }
     MyController& c = h.start();
     c.showCheckInWindow();
-    CheckInWindow& w = *c.ckinWindow();
-    QCOMPARE(QStringList({w.ckinMainTitieField()->text(), w.ckinMainMessField()->text(),
-                          w.ckinPreTitieField()->text(), w.ckinPreTimeField()->text()}),
-             texts);
-    QCOMPARE(w.ckOutButton()->isEnabled(), !prevTime.isEmpty());
-    QVERIFY(w.ckInButton()->isEnabled());
-    QCOMPARE(w.progressInd()->isTicking(), checkedIn);
-    QCOMPARE(w.ckOutButton()->isDefault(), checkedIn);
-    QCOMPARE(w.ckInButton()->isDefault(), !checkedIn);
+    const CheckInWindow* w = c.ckinWindow();
+    QStringList shown;
+    for (const char* name :
+         {"ckinMainTitieField", "ckinMainMessField", "ckinPreTitieField", "ckinPreTimeField"})
+        shown << child<QLabel>(w, name).text();
+    QCOMPARE(shown, texts);
+    auto& checkIn = child<QPushButton>(w, "ckInButton");
+    auto& checkOut = child<QPushButton>(w, "ckOutButton");
+    auto& indicator = child<ActivityIndicator>(w, "progressInd");
+    QCOMPARE(checkOut.isEnabled(), !prevTime.isEmpty());
+    QVERIFY(checkIn.isEnabled());
+    QCOMPARE(indicator.isTicking(), checkedIn);
+    QCOMPARE(checkOut.isDefault(), checkedIn);
+    QCOMPARE(checkIn.isDefault(), !checkedIn);
     // Hidden, the indicator stops ticking, whatever the state.
     c.showLogWindow();
-    QVERIFY(!w.progressInd()->isTicking());
+    QVERIFY(!indicator.isTicking());
     QCoreApplication::removeTranslator(&translator);
 }
 
@@ -146,7 +150,7 @@ void TestMyController::logDirectory() {
     }
     QVERIFY(c.awakeFromNib());
     QCOMPARE(c.logsDirPathStr(), std::optional<QString>(dir));
-    QCOMPARE(c.ckinWindow()->ckinMainMessField()->text(), QString("Please CheckIn."));
+    QCOMPARE(child<QLabel>(c.ckinWindow(), "ckinMainMessField").text(), QString("Please CheckIn."));
     QCOMPARE(h.logLines,
              failure ? QStringList{QString("fail to create Dir:%1.").arg(dir)} : QStringList{});
     if (!failure)
@@ -158,9 +162,11 @@ void TestMyController::logDirectory() {
 void TestMyController::menuEnabling() {
     Harness h;
     MyController& c = h.start();
-    const QList<Command> shows{Command::ShowCheckIn, Command::ShowLog, Command::ShowSum1,
-                               Command::ShowSum2};
-    const QList<QWidget*> windows{c.ckinWindow(), c.logWindow(), c.sum1Window(), c.sum2Window()};
+    const QList<Command> shows{Command::ShowCheckIn, Command::ShowLog, Command::ShowDailySums,
+                               Command::ShowMonthlySums};
+    const QList<QWidget*> windows{c.ckinWindow(), c.reportWindow(ReportKind::Log),
+                                  c.reportWindow(ReportKind::DailySums),
+                                  c.reportWindow(ReportKind::MonthlySums)};
     for (int shown : {0, 1, 2, 3, 1, 0}) {
         c.action(shows[shown])->trigger();
         for (int i = 0; i < shows.size(); ++i) {
@@ -194,7 +200,7 @@ void TestMyController::settingsOnlyWrittenByPunches() {
     QVERIFY(put(broken.temp.path() + "/blocker", ""));
     broken.settingsFile = broken.temp.path() + "/blocker/settings.ini";
     MyController& d = broken.start();
-    d.saveDefaults();
+    d.session().saveDefaults();
     QCOMPARE(broken.logLines,
              QStringList{QString("Settings:%1 write error!").arg(broken.settingsFile)});
 }

@@ -1,6 +1,6 @@
-#include "app/shell/display.h"
-#include "app/shell/startup.h"
+#include "app/display.h"
 #include "app/singleinstance.h"
+#include "shell/startup.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -16,15 +16,28 @@
 
 using namespace fennick;
 using namespace fennick::test;
-using Command = MyController::Command;
 
 namespace {
 
 QStringList rowsOf(const ReportWindow& window) {
+    const QAbstractItemModel* model = child<MyBaseTableView>(&window, "reportTable").model();
     QStringList rows;
-    for (const myDspData& row : window.dataSource()->dataArray().value_or(DspRows{}))
-        rows << row.keyDateStr + u'=' + row.dataStr;
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows << model->index(row, 0).data().toString() + u'=' +
+                    model->index(row, 1).data().toString();
     return rows;
+}
+
+QPushButton& earlier(const ReportWindow& window) {
+    return child<QPushButton>(&window, "prevButton");
+}
+
+QPushButton& later(const ReportWindow& window) {
+    return child<QPushButton>(&window, "nextButton");
+}
+
+const QList<qint64>& chartOf(const ReportWindow& window) {
+    return child<DailyChart>(&window, "dailyChart").seconds();
 }
 
 int pdfPageCount(const QString& path) {
@@ -67,9 +80,11 @@ void TestStory::aWorkingDay() {
     MyController& c = h.start();
     c.showCheckInWindow();
     CheckInWindow& w = *c.ckinWindow();
+    auto& checkIn = child<QPushButton>(&w, "ckInButton");
+    auto& checkOut = child<QPushButton>(&w, "ckOutButton");
 
     h.clock.set(at("20240315090000"));
-    QTest::mouseClick(w.ckInButton(), Qt::LeftButton);
+    QTest::mouseClick(&checkIn, Qt::LeftButton);
     QVERIFY(c.onBusinessP());
     h.clock.set(at("20240315123000"));
     w.activateWindow();
@@ -79,33 +94,33 @@ void TestStory::aWorkingDay() {
     h.clock.set(at("20240315131500"));
     c.action(Command::CheckIn)->trigger();
     h.clock.set(at("20240315174530"));
-    QTest::mouseClick(w.ckOutButton(), Qt::LeftButton);
+    QTest::mouseClick(&checkOut, Qt::LeftButton);
 
     QCOMPARE(bytesOf(h.logsDir() + "/TLOG202403.txt"),
              QByteArray("2024/03/15 09:00:00\tCheckIn:\t20240315090000\n"
                         "2024/03/15 12:30:00\tCheckOut:\t20240315123000\n"
                         "2024/03/15 13:15:00\tCheckIn:\t20240315131500\n"
                         "2024/03/15 17:45:30\tCheckOut:\t20240315174530\n"));
-    QCOMPARE(w.ckinMainTitieField()->text(), QString("Now CheckOut..."));
-    QCOMPARE(w.ckinPreTimeField()->text(), QString("2024/03/15 17:45:30"));
+    QCOMPARE(child<QLabel>(&w, "ckinMainTitieField").text(), QString("Now CheckOut..."));
+    QCOMPARE(child<QLabel>(&w, "ckinPreTimeField").text(), QString("2024/03/15 17:45:30"));
     QVERIFY(!c.action(Command::Print)->isEnabled());
 
     c.action(Command::ShowLog)->trigger();
-    ReportWindow& log = *c.logWindow();
+    ReportWindow& log = *c.reportWindow(ReportKind::Log);
     QVERIFY(log.isVisible() && !w.isVisible());
     QCOMPARE(rowsOf(log),
              QStringList({"2024/03/15 09:00:00=CheckIn", "2024/03/15 12:30:00=CheckOut",
                           "2024/03/15 13:15:00=CheckIn", "2024/03/15 17:45:30=CheckOut"}));
     QVERIFY(c.action(Command::Print)->isEnabled());
     QVERIFY(!c.action(Command::ShowLog)->isEnabled());
-    QVERIFY(!log.nextButton()->isEnabled());
-    QVERIFY(log.prevButton()->isEnabled());
+    QVERIFY(!later(log).isEnabled());
+    QVERIFY(earlier(log).isEnabled());
 
     // Back to February and forth again, through the buttons.
-    QTest::mouseClick(log.prevButton(), Qt::LeftButton);
+    QTest::mouseClick(&earlier(log), Qt::LeftButton);
     QCOMPARE(c.myCurrentPrevMonth(), 1);
-    QCOMPARE(log.dataSource()->rowCount(), 100);
-    QVERIFY(log.nextButton()->isEnabled() && !log.prevButton()->isEnabled());
+    QCOMPARE(rowsOf(log).size(), 100);
+    QVERIFY(later(log).isEnabled() && !earlier(log).isEnabled());
 
     // The February log prints on several pages of whole rows, none blank.
     const QString pdf = h.temp.path() + "/february.pdf";
@@ -113,39 +128,40 @@ void TestStory::aWorkingDay() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageLayout(MyBaseTableView::defaultPageLayout());
-    const int pages = log.table()->knowsPageRange(printer);
+    const auto& table = child<MyBaseTableView>(&log, "reportTable");
+    const int pages = table.knowsPageRange(printer);
     QVERIFY(pages > 1);
     QCOMPARE(pdfPageCount(pdf), pages);
     int printedRows = 0;
     for (int page = 1; page <= pages; ++page)
-        printedRows += log.table()->rowsOnPage(printer, page).second;
+        printedRows += table.rowsOnPage(printer, page).second;
     QCOMPARE(printedRows, 100);
 
     // The daily sums open on the month the cursor shows, February.
-    c.action(Command::ShowSum1)->trigger();
-    ReportWindow& daily = *c.sum1Window();
-    QCOMPARE(daily.dataSource()->rowCount(), 25);
+    c.action(Command::ShowDailySums)->trigger();
+    ReportWindow& daily = *c.reportWindow(ReportKind::DailySums);
+    QCOMPARE(rowsOf(daily).size(), 25);
     // The chart follows the month: 29 February days, 8 hours on the 1st to
     // the 25th, nothing after.
-    QCOMPARE(c.dailyChart()->seconds().size(), 29);
-    QCOMPARE(c.dailyChart()->seconds().value(24), qint64(8 * 3600));
-    QCOMPARE(c.dailyChart()->seconds().value(25), qint64(0));
-    QCOMPARE(daily.totalField()->text(), QString("Monthly sum: \t200:00:00"));
-    QTest::mouseClick(daily.nextButton(), Qt::LeftButton);
+    QCOMPARE(chartOf(daily).size(), 29);
+    QCOMPARE(chartOf(daily).value(24), qint64(8 * 3600));
+    QCOMPARE(chartOf(daily).value(25), qint64(0));
+    QCOMPARE(daily.totalLine(), QString("Monthly sum: \t200:00:00"));
+    QTest::mouseClick(&later(daily), Qt::LeftButton);
     QCOMPARE(c.myCurrentPrevMonth(), 0);
     QCOMPARE(rowsOf(daily), QStringList{"20240315=08:00:30"});
-    QCOMPARE(c.dailyChart()->seconds().size(), 31);
-    QCOMPARE(c.dailyChart()->seconds().value(14), qint64(28830));
-    QCOMPARE(daily.totalField()->text(), QString("Monthly sum: \t008:00:30"));
+    QCOMPARE(chartOf(daily).size(), 31);
+    QCOMPARE(chartOf(daily).value(14), qint64(28830));
+    QCOMPARE(daily.totalLine(), QString("Monthly sum: \t008:00:30"));
 
-    c.action(Command::ShowSum2)->trigger();
-    ReportWindow& monthly = *c.sum2Window();
+    c.action(Command::ShowMonthlySums)->trigger();
+    ReportWindow& monthly = *c.reportWindow(ReportKind::MonthlySums);
     const QStringList months = rowsOf(monthly);
     QCOMPARE(months.size(), 12);
     QCOMPARE(months.first(), QString("202304=000:00:00"));
     QCOMPARE(months.mid(10), QStringList({"202402=200:00:00", "202403=008:00:30"}));
-    QCOMPARE(monthly.totalField()->text(), QString("Yearly sum: \t208:00:30"));
-    QVERIFY(!monthly.nextButton()->isEnabled() && !monthly.prevButton()->isEnabled());
+    QCOMPARE(monthly.totalLine(), QString("Yearly sum: \t208:00:30"));
+    QVERIFY(!later(monthly).isEnabled() && !earlier(monthly).isEnabled());
 
     // The same rows and total line as CSV; a folder in the way fails cleanly.
     const QString csv = h.temp.path() + "/months.csv";
@@ -157,8 +173,8 @@ void TestStory::aWorkingDay() {
     QCOMPARE(lines.at(13), QByteArray("Yearly sum:,208:00:30\r"));
     QVERIFY(QDir().mkpath(h.temp.path() + "/taken.csv"));
     QVERIFY(!monthly.exportCsv(h.temp.path() + "/taken.csv"));
-    QVERIFY(!c.action(Command::ShowSum2)->isEnabled());
-    QVERIFY(c.action(Command::ShowSum1)->isEnabled());
+    QVERIFY(!c.action(Command::ShowMonthlySums)->isEnabled());
+    QVERIFY(c.action(Command::ShowDailySums)->isEnabled());
     QVERIFY(!daily.isVisible() && !log.isVisible());
 
     c.action(Command::ShowCheckIn)->trigger();

@@ -1,7 +1,7 @@
 #include "cli/cli.h"
 #include "reports/csv.h"
 #include "reports/navigation.h"
-#include "reports/reportdata.h"
+#include "reports/report.h"
 #include "support.h"
 
 #include <QDir>
@@ -80,12 +80,11 @@ private slots:
             const CliEnv env{clock, home.path(), home.filePath("settings.ini")};
             return std::tuple(runCli(words, outStream, errStream, env), out, err);
         };
-        const auto index = TimeLogStore(logs, clock, LogSink{}).getLogFileDic();
         const bool log = args[1] == "log", daily = args[1] == "daily";
-        const SumsTable fill = log ? SumsTable{logRows(logs, index, offset, clock), 0, {}, {}}
-                                   : (daily ? dailySums : monthlySums)(logs, index, offset, clock);
+        const ReportContent fill =
+            reportContent(*reportKindNamed(args[1]), offset, LogFolder::scanned(logs), clock);
         const DspRows rows = fill.rows.value_or(DspRows{});
-        const auto total = log ? std::nullopt : std::optional(fill.totalLine);
+        const auto total = fill.totalLine;
         QStringList lines{heading};
         for (const myDspData& row : rows)
             lines << row.keyDateStr + '\t' + row.dataStr;
@@ -103,7 +102,7 @@ private slots:
         for (const QJsonValue row : object["rows"].toArray())
             fromJson << row["key"].toString() + '\t' + row["value"].toString();
         QCOMPARE(fromJson << object["total"].toString(), lines);
-        QCOMPARE(object["totalSeconds"].toInteger(-1), log ? -1 : fill.total);
+        QCOMPARE(object["totalSeconds"].toInteger(-1), log ? -1 : fill.totalSeconds);
     }
 
     void arguments_data() {

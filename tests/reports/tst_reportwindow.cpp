@@ -69,20 +69,23 @@ private slots:
         QFETCH(float, scale);
         QFETCH(QList<int>, rowsPerPage);
         ReportWindow window(ReportKind::MonthlySums);
-        window.table()->verticalHeader()->setMinimumSectionSize(17);
-        window.table()->verticalHeader()->setDefaultSectionSize(17);
-        window.table()->setPrintScale(scale);
+        auto* table = &test::child<MyBaseTableView>(&window, "reportTable");
+        table->verticalHeader()->setMinimumSectionSize(17);
+        table->verticalHeader()->setDefaultSectionSize(17);
+        table->setPrintScale(scale);
         DspRows data;
         for (int i = 1; i <= rows; ++i)
             data << myDspData{QString("K%1").arg(i), QString("D%1").arg(i)};
         // An absent list is an empty table.
-        window.dataSource()->setDataArray(rows ? std::optional(data) : std::nullopt);
-        const QAbstractItemModel* model = window.table()->model();
+        ReportContent content;
+        content.rows = rows ? std::optional(data) : std::nullopt;
+        window.setContent(content);
+        const QAbstractItemModel* model = table->model();
         QVERIFY(!rows || model->index(0, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
         QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
 
         const QTemporaryDir dir;
-        QVERIFY(window.table()->exportPdf(
+        QVERIFY(table->exportPdf(
             dir.filePath("p.pdf"), "Heading", "Total:\t123:45:06",
             QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, {54, 100, 54, 46})));
         const QList<QStringList> pages = pdfPages(dir.filePath("p.pdf"), 100, 17 * scale);

@@ -27,7 +27,7 @@ struct Fixture {
     TimeClock rules{store,
                     clock,
                     {std::bind_front(&Fixture::dialog, this), [this] { trace << "beep"; },
-                     [this] { saved = state(); }, [this] { trace << saved; }}};
+                     [this] { trace << (saved = state()); }}};
 
     Fixture() { QDir(tmp.path()).mkdir("TLOG200312.txt"); }
     // Asked at the press, about the last punch.

@@ -1,7 +1,7 @@
 #include "reports/widgets/dailychart.h"
 
 #include "platform/caldate.h"
-#include "reports/reportdata.h"
+#include "reports/report.h"
 
 #include <QDate>
 #include <QHelpEvent>

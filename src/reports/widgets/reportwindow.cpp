@@ -2,6 +2,7 @@
 
 #include "reports/csv.h"
 #include "reports/mydatasource.h"
+#include "reports/widgets/dailychart.h"
 #include "reports/widgets/mybasetableview.h"
 
 #include <QDir>
@@ -26,18 +27,6 @@
 namespace fennick {
 
 namespace {
-
-ReportColumns columnsOf(ReportKind kind) {
-    switch (kind) {
-    case ReportKind::Log:
-        return columns::Log;
-    case ReportKind::DailySums:
-        return columns::DailySums;
-    case ReportKind::MonthlySums:
-        return columns::MonthlySums;
-    }
-    return columns::Log;
-}
 
 // The print dialog's extra tab: the scale, in percent.
 QSpinBox* addScaleTab(QPrintDialog& dialog, float scale) {
@@ -104,12 +93,15 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
                              : tr("Show the next month with a time log (Alt+Right)"));
     prev_->setAccessibleName(tr("Earlier"));
     next_->setAccessibleName(tr("Later"));
+    prev_->setObjectName(QStringLiteral("prevButton"));
+    next_->setObjectName(QStringLiteral("nextButton"));
     prev_->setAutoDefault(false);
     next_->setAutoDefault(false);
     connect(prev_, &QPushButton::clicked, this, &ReportWindow::prevClicked);
     connect(next_, &QPushButton::clicked, this, &ReportWindow::nextClicked);
 
     heading_ = new QLabel(central);
+    heading_->setObjectName(QStringLiteral("heading"));
     heading_->setAlignment(Qt::AlignCenter);
     heading_->setWordWrap(true);
     QFont headingFont = heading_->font();
@@ -123,8 +115,15 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
     top->addWidget(next_);
     layout->addLayout(top);
 
-    source_ = new MyDataSource(columnsOf(kind), this);
+    if (kind == ReportKind::DailySums) {
+        chart_ = new DailyChart(central);
+        chart_->setObjectName(QStringLiteral("dailyChart"));
+        layout->addWidget(chart_);
+    }
+
+    source_ = new MyDataSource(reportColumns(kind), this);
     table_ = new MyBaseTableView(central);
+    table_->setObjectName(QStringLiteral("reportTable"));
     table_->setModel(source_);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -138,6 +137,7 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
 
     if (kind != ReportKind::Log) {
         total_ = new TotalLineLabel(central);
+        total_->setObjectName(QStringLiteral("totalField"));
         QFont bold = total_->font();
         bold.setBold(true);
         total_->setFont(bold);
@@ -149,23 +149,29 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
 
     setCentralWidget(central);
     setFocusProxy(table_);
-    resize(480, 600);
+    // The daily sums window holds the chart above the table.
+    resize(480, kind == ReportKind::DailySums ? 760 : 600);
 }
 
 ReportWindow::~ReportWindow() = default;
 
-void ReportWindow::setChart(QWidget* chart) {
-    auto* layout = static_cast<QVBoxLayout*>(centralWidget()->layout());
-    layout->insertWidget(1, chart);
+void ReportWindow::setContent(const ReportContent& content) {
+    heading_->setText(content.heading);
+    setWindowTitle(content.heading);
+    source_->setDataArray(content.rows);
+    if (total_)
+        total_->setText(content.totalLine.value_or(QString()));
+    if (chart_)
+        chart_->setMonth(content.months.value(0), content.days);
+}
+
+void ReportWindow::setMoveButtons(const MoveButtons& buttons) {
+    next_->setEnabled(buttons.nextEnabled);
+    prev_->setEnabled(buttons.prevEnabled);
 }
 
 QString ReportWindow::heading() const {
     return heading_->text();
-}
-
-void ReportWindow::setHeading(const QString& heading) {
-    heading_->setText(heading);
-    setWindowTitle(heading);
 }
 
 QString ReportWindow::totalLine() const {

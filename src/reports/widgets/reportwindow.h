@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/report.h"
+
 #include <QMainWindow>
 #include <memory>
 
@@ -9,18 +11,16 @@ class QPushButton;
 
 namespace fennick {
 
+class DailyChart;
 class MyBaseTableView;
 class MyDataSource;
 
-// The three report windows differ in their columns, their total line and
-// whether the buttons step by month or by twelve-month block.
-enum class ReportKind { Log, DailySums, MonthlySums };
-
 // A report window: a heading saying which month or block it shows, a table of
-// whole-row pages, a total line for the sums windows, and two buttons that
-// move towards the past (prev) and towards the present (next). The window
-// only shows and prints; what the rows are and what the buttons do is up to
-// its owner, through the accessors and the two signals.
+// whole-row pages, a total line for the sums windows (and a chart of the days
+// for the daily sums), and two buttons that move towards the past (prev) and
+// towards the present (next). The window only shows and prints; what it shows
+// and what the buttons do is up to its owner, through setContent,
+// setMoveButtons and the two signals.
 class ReportWindow : public QMainWindow {
     Q_OBJECT
 
@@ -29,21 +29,16 @@ public:
     ~ReportWindow() override;
 
     ReportKind kind() const { return kind_; }
-    QPushButton* nextButton() const { return next_; }
-    QPushButton* prevButton() const { return prev_; }
-    // The total line; nullptr for the log window, which has none.
-    QLabel* totalField() const { return total_; }
-    MyBaseTableView* table() const { return table_; }
-    MyDataSource* dataSource() const { return source_; }
 
-    // Which month or block the window shows; also the window title.
+    // Shows a report: heading (also the window title), rows, total line and,
+    // in the daily sums window, the chart.
+    void setContent(const ReportContent& content);
+    void setMoveButtons(const MoveButtons& buttons);
+
+    // Which month or block the window shows.
     QString heading() const;
-    void setHeading(const QString& heading);
     // The total line's text; empty without one.
     QString totalLine() const;
-
-    // Puts a widget (the daily chart) between the heading and the table.
-    void setChart(QWidget* chart);
 
     // Writes the report's pages to a PDF file; false when it could not.
     bool exportPdf(const QString& path);
@@ -78,6 +73,7 @@ private:
     MyBaseTableView* table_ = nullptr;
     MyDataSource* source_ = nullptr;
     QLabel* total_ = nullptr;
+    DailyChart* chart_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
 };
 

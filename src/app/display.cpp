@@ -1,4 +1,4 @@
-#include "app/shell/display.h"
+#include "app/display.h"
 
 #include <QRegularExpression>
 #include <QStringList>

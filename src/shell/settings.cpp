@@ -1,4 +1,4 @@
-#include "app/shell/settings.h"
+#include "shell/settings.h"
 
 namespace fennick {
 

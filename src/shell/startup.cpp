@@ -1,4 +1,4 @@
-#include "app/shell/startup.h"
+#include "shell/startup.h"
 
 #include "platform/texts.h"
 

@@ -1,0 +1,45 @@
+# The source lists of the layers, named file by file: a file moved to another
+# folder must be moved here too, so it never changes its layer unnoticed.
+# The core links QtCore only; the fuzz build compiles the same list again.
+set(FENNICK_SRC ${PROJECT_SOURCE_DIR}/src)
+
+set(FENNICK_CORE_SOURCES
+  ${FENNICK_SRC}/platform/caldate.cpp
+  ${FENNICK_SRC}/platform/clock.cpp
+  ${FENNICK_SRC}/platform/syslog.cpp
+  ${FENNICK_SRC}/platform/texts.cpp
+  ${FENNICK_SRC}/platform/translations.cpp
+  ${FENNICK_SRC}/platform/version.cpp
+  ${FENNICK_SRC}/timelog/checkinstate.cpp
+  ${FENNICK_SRC}/timelog/fileops.cpp
+  ${FENNICK_SRC}/timelog/logfile.cpp
+  ${FENNICK_SRC}/timelog/record.cpp
+  ${FENNICK_SRC}/timelog/store.cpp
+  ${FENNICK_SRC}/timelog/timeclock.cpp
+  ${FENNICK_SRC}/timelog/timeentry.cpp
+  ${FENNICK_SRC}/summary/monthsumhandler.cpp
+  ${FENNICK_SRC}/reports/csv.cpp
+  ${FENNICK_SRC}/reports/mydatasource.cpp
+  ${FENNICK_SRC}/reports/navigation.cpp
+  ${FENNICK_SRC}/reports/pagination.cpp
+  ${FENNICK_SRC}/reports/report.cpp
+  ${FENNICK_SRC}/shell/session.cpp
+  ${FENNICK_SRC}/shell/settings.cpp
+  ${FENNICK_SRC}/shell/startup.cpp
+  ${FENNICK_SRC}/cli/args.cpp
+  ${FENNICK_SRC}/cli/cli.cpp
+  ${FENNICK_SRC}/cli/output.cpp)
+
+# Widgets, dialogs, tables, printing, and the application's glue.
+set(FENNICK_GUI_SOURCES
+  ${FENNICK_SRC}/windows/activityindicator.cpp
+  ${FENNICK_SRC}/windows/checkinwindow.cpp
+  ${FENNICK_SRC}/windows/prefwindow.cpp
+  ${FENNICK_SRC}/windows/timeentrydialog.cpp
+  ${FENNICK_SRC}/reports/widgets/dailychart.cpp
+  ${FENNICK_SRC}/reports/widgets/mybasetableview.cpp
+  ${FENNICK_SRC}/reports/widgets/reportwindow.cpp
+  ${FENNICK_SRC}/app/commands.cpp
+  ${FENNICK_SRC}/app/display.cpp
+  ${FENNICK_SRC}/app/mycontroller.cpp
+  ${FENNICK_SRC}/app/singleinstance.cpp)

@@ -1,0 +1,107 @@
+#include "app/commands.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace fennick {
+
+namespace {
+
+// The translation context stays the one the texts were first written under.
+QString translated(const char* text) {
+    return QCoreApplication::translate("fennick::MyController", text);
+}
+
+struct CommandSpec {
+    Command command;
+    const char* text;
+    const char* keys; // translated, so a language may choose its own
+    QKeySequence::StandardKey standardKeys = QKeySequence::UnknownKey;
+};
+
+const CommandSpec kSpecs[] = {
+    {Command::ShowCheckIn, QT_TRANSLATE_NOOP("fennick::MyController", "Check-In &Window"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+1")},
+    {Command::ShowLog, QT_TRANSLATE_NOOP("fennick::MyController", "&Log"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+2")},
+    {Command::ShowDailySums, QT_TRANSLATE_NOOP("fennick::MyController", "&Daily Sums"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+3")},
+    {Command::ShowMonthlySums, QT_TRANSLATE_NOOP("fennick::MyController", "&Monthly Sums"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+4")},
+    {Command::CheckIn, QT_TRANSLATE_NOOP("fennick::MyController", "Check &In"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+I")},
+    {Command::CheckOut, QT_TRANSLATE_NOOP("fennick::MyController", "Check &Out"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+O")},
+    {Command::Preferences, QT_TRANSLATE_NOOP("fennick::MyController", "&Preferences…"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+,")},
+    {Command::Print, QT_TRANSLATE_NOOP("fennick::MyController", "&Print…"), nullptr,
+     QKeySequence::Print},
+    {Command::PrintPreview, QT_TRANSLATE_NOOP("fennick::MyController", "Print Pre&view…"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+Shift+P")},
+    {Command::ExportPdf, QT_TRANSLATE_NOOP("fennick::MyController", "Export P&DF…"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+E")},
+    {Command::ExportCsv, QT_TRANSLATE_NOOP("fennick::MyController", "Export &CSV…"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+Shift+E")},
+    {Command::Quit, QT_TRANSLATE_NOOP("fennick::MyController", "&Quit"), nullptr,
+     QKeySequence::Quit},
+};
+
+constexpr Command kShows[] = {Command::ShowCheckIn, Command::ShowLog, Command::ShowDailySums,
+                              Command::ShowMonthlySums};
+
+} // namespace
+
+Commands::Commands(QObject* owner) {
+    for (const CommandSpec& spec : kSpecs) {
+        auto* action = new QAction(translated(spec.text), owner);
+        action->setShortcut(spec.keys ? QKeySequence(translated(spec.keys))
+                                      : QKeySequence(spec.standardKeys));
+        actions_[spec.command] = action;
+    }
+    action(Command::Quit)->setMenuRole(QAction::QuitRole);
+    action(Command::Preferences)->setMenuRole(QAction::PreferencesRole);
+}
+
+bool Commands::isPrinting(Command command) {
+    return command == Command::Print || command == Command::PrintPreview ||
+           command == Command::ExportPdf || command == Command::ExportCsv;
+}
+
+void Commands::installMenus(QMainWindow* window) const {
+    QMenuBar* bar = window->menuBar();
+    QMenu* file = bar->addMenu(translated(QT_TRANSLATE_NOOP("fennick::MyController", "&File")));
+    file->addAction(action(Command::Print));
+    file->addAction(action(Command::PrintPreview));
+    file->addAction(action(Command::ExportPdf));
+    file->addAction(action(Command::ExportCsv));
+    file->addSeparator();
+    file->addAction(action(Command::Preferences));
+    file->addSeparator();
+    file->addAction(action(Command::Quit));
+    QMenu* punch = bar->addMenu(translated(QT_TRANSLATE_NOOP("fennick::MyController", "&Punch")));
+    punch->addAction(action(Command::CheckIn));
+    punch->addAction(action(Command::CheckOut));
+    QMenu* view = bar->addMenu(translated(QT_TRANSLATE_NOOP("fennick::MyController", "&View")));
+    for (Command c : kShows)
+        view->addAction(action(c));
+    // Shortcuts work whichever main window is in front.
+    for (const auto& [command, act] : actions_)
+        window->addAction(act);
+}
+
+QMenu* Commands::trayMenu(QWidget* parent) const {
+    auto* menu = new QMenu(parent);
+    for (Command c : kShows)
+        menu->addAction(action(c));
+    menu->addSeparator();
+    menu->addAction(action(Command::CheckIn));
+    menu->addAction(action(Command::CheckOut));
+    menu->addSeparator();
+    menu->addAction(action(Command::Quit));
+    return menu;
+}
+
+} // namespace fennick

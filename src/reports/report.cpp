@@ -1,0 +1,188 @@
+#include "reports/report.h"
+
+#include "platform/texts.h"
+
+#include <QCoreApplication>
+
+namespace fennick {
+
+namespace {
+
+struct KindName {
+    ReportKind kind;
+    QStringView name;
+};
+constexpr KindName kKindNames[] = {
+    {ReportKind::Log, u"log"},
+    {ReportKind::DailySums, u"daily"},
+    {ReportKind::MonthlySums, u"monthly"},
+};
+
+QString heading(ReportKind kind, const QStringList& months) {
+    switch (kind) {
+    case ReportKind::Log:
+        return QCoreApplication::translate("ReportHeading", "Log – %1")
+            .arg(monthTitle(months.value(0)));
+    case ReportKind::DailySums:
+        return QCoreApplication::translate("ReportHeading", "Daily Sums – %1")
+            .arg(monthTitle(months.value(0)));
+    case ReportKind::MonthlySums:
+        return QCoreApplication::translate("ReportHeading", "Monthly Sums – %1")
+            .arg(blockTitle(months));
+    }
+    return {};
+}
+
+QStringList columnHeadings(ReportKind kind) {
+    const ReportColumns columns = reportColumns(kind);
+    return {QCoreApplication::translate("MyDataSource", columns.keyHeading),
+            QCoreApplication::translate("MyDataSource", columns.dataHeading)};
+}
+
+void fillLog(ReportContent& content, const LogFolder& folder, const Clock& clock) {
+    if (const auto path = folder.monthFile(content.months.value(0))) {
+        if (const auto punches = MonthSumHandler(path, clock).getLogArray())
+            content.rows = logRows(*punches);
+    }
+}
+
+// One row per day with work, in day order, and the month's total. No file,
+// an unreadable one or no day at all: no rows, 0.
+void fillDailySums(ReportContent& content, const LogFolder& folder, const Clock& clock) {
+    if (const auto path = folder.monthFile(content.months.value(0)))
+        content.days = MonthSumHandler(path, clock).calcDaySum().value_or(DayTotals{});
+    if (!content.days.isEmpty()) {
+        DspRows rows;
+        rows.reserve(content.days.size());
+        // The map keeps its eight-digit day keys in ascending, so date, order.
+        for (auto it = content.days.cbegin(); it != content.days.cend(); ++it) {
+            rows.append(myDspData{it.key(), dayDuration(it.value().sumValue())});
+            content.totalSeconds += it.value().sumValue();
+        }
+        content.rows = std::move(rows);
+    }
+    content.totalLine = fillDuration(localized(texts::MonthTotal), content.totalSeconds);
+}
+
+// Twelve rows, oldest first, read through a fresh index of the folder: a
+// month file added since the index was built counts. With no folder the table
+// is empty and the total 0.
+void fillMonthlySums(ReportContent& content, const LogFolder& cached, const Clock& clock) {
+    const LogFolder folder = LogFolder::scanned(cached.path);
+    content.rows = DspRows{};
+    if (folder.index) {
+        for (const QString& key : content.months) {
+            std::int64_t seconds = 0;
+            if (const auto path = folder.monthFile(key)) {
+                if (const auto sum = MonthSumHandler(path, clock).calcMonthSum())
+                    seconds = sum->sumValue();
+            }
+            content.rows->append(myDspData{key, monthDuration(seconds)});
+            content.totalSeconds += seconds;
+        }
+    }
+    content.totalLine = fillDuration(localized(texts::YearTotal), content.totalSeconds);
+}
+
+MonthHasFile hasFileIn(const LogFolder& folder, const Clock& clock) {
+    return monthHasFileIn(folder.index, clock);
+}
+
+} // namespace
+
+QString reportKindName(ReportKind kind) {
+    for (const KindName& entry : kKindNames) {
+        if (entry.kind == kind)
+            return entry.name.toString();
+    }
+    return {};
+}
+
+std::optional<ReportKind> reportKindNamed(QStringView name) {
+    for (const KindName& entry : kKindNames) {
+        if (entry.name == name)
+            return entry.kind;
+    }
+    return std::nullopt;
+}
+
+ReportColumns reportColumns(ReportKind kind) {
+    switch (kind) {
+    case ReportKind::Log:
+        return {QT_TRANSLATE_NOOP("MyDataSource", "Time"),
+                QT_TRANSLATE_NOOP("MyDataSource", "Event"), false};
+    case ReportKind::DailySums:
+        return {QT_TRANSLATE_NOOP("MyDataSource", "Day"),
+                QT_TRANSLATE_NOOP("MyDataSource", "Worked"), true};
+    case ReportKind::MonthlySums:
+        return {QT_TRANSLATE_NOOP("MyDataSource", "Month"),
+                QT_TRANSLATE_NOOP("MyDataSource", "Worked"), true};
+    }
+    return {"", "", false};
+}
+
+ReportContent reportContent(ReportKind kind, int offset, const LogFolder& folder,
+                            const Clock& clock) {
+    ReportContent content;
+    content.kind = kind;
+    const CalDate now = clock.now();
+    if (kind == ReportKind::MonthlySums) {
+        for (int back = offset + 11; back >= offset; --back)
+            content.months << getDateString(back, now).value_or(QString());
+    } else {
+        content.months << getDateString(offset, now).value_or(QString());
+    }
+    content.heading = heading(kind, content.months);
+    content.columnHeadings = columnHeadings(kind);
+    switch (kind) {
+    case ReportKind::Log:
+        fillLog(content, folder, clock);
+        break;
+    case ReportKind::DailySums:
+        fillDailySums(content, folder, clock);
+        break;
+    case ReportKind::MonthlySums:
+        fillMonthlySums(content, folder, clock);
+        break;
+    }
+    return content;
+}
+
+int shownOffset(ReportKind kind, int cursor) {
+    return kind == ReportKind::MonthlySums ? blockStart(cursor) : cursor;
+}
+
+MoveButtons moveButtons(ReportKind kind, int cursor, const LogFolder& folder, const Clock& clock) {
+    return checkMoveSomeButton(cursor, kind == ReportKind::MonthlySums, hasFileIn(folder, clock));
+}
+
+int movedCursor(ReportKind kind, int cursor, MoveDirection direction, const LogFolder& folder,
+                const Clock& clock) {
+    const MonthHasFile hasFile = hasFileIn(folder, clock);
+    const bool later = direction == MoveDirection::Later;
+    if (kind == ReportKind::MonthlySums)
+        return later ? goNextSum2Cursor(cursor, hasFile) : goPrevSum2Cursor(cursor, hasFile);
+    return later ? goNextMonthCursor(cursor, hasFile) : goPrevMonthCursor(cursor, hasFile);
+}
+
+DspRows logRows(const QList<LoggedPunch>& punches) {
+    const QString checkInWord = localized(texts::CheckInWord);
+    const QString checkOutWord = localized(texts::CheckOutWord);
+    DspRows rows;
+    rows.reserve(punches.size());
+    for (const LoggedPunch& punch : punches) {
+        rows.append(myDspData{punch.time ? punch.time->format(CalFormat::Display) : QString(),
+                              punch.kind == PunchKind::CheckIn ? checkInWord : checkOutWord});
+    }
+    return rows;
+}
+
+QString dayDuration(std::int64_t seconds) {
+    return fillDuration(QStringLiteral("%02d:%02d:%02d"), seconds);
+}
+
+QString monthDuration(std::int64_t seconds) {
+    return fillDuration(QStringLiteral("%03d:%02d:%02d"), seconds);
+}
+
+} // namespace fennick

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "reports/mydspdata.h"
+#include "reports/navigation.h"
+#include "summary/monthsumhandler.h"
+#include "timelog/store.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace fennick {
+
+// The three reports differ in their columns, their total line and whether
+// they step by month or by twelve-month block.
+enum class ReportKind { Log, DailySums, MonthlySums };
+inline constexpr ReportKind kReportKinds[] = {ReportKind::Log, ReportKind::DailySums,
+                                              ReportKind::MonthlySums};
+
+// The terminal's word for a kind ("log", "daily", "monthly") and back.
+QString reportKindName(ReportKind kind);
+std::optional<ReportKind> reportKindNamed(QStringView name);
+
+// Column headings of one report table, as untranslated source texts of the
+// "MyDataSource" translation context, and whether the right column holds
+// durations (shown right-aligned so the colons line up).
+struct ReportColumns {
+    const char* keyHeading;
+    const char* dataHeading;
+    bool dataIsDuration;
+};
+ReportColumns reportColumns(ReportKind kind);
+
+// Everything a report window or the terminal shows of one report.
+struct ReportContent {
+    ReportKind kind = ReportKind::Log;
+    QString heading;
+    QStringList months;               // the month, or the block's twelve oldest first
+    QStringList columnHeadings;       // translated
+    std::optional<DspRows> rows;      // absent shows as an empty table
+    std::optional<QString> totalLine; // the sums reports only
+    std::int64_t totalSeconds = 0;
+    DayTotals days; // daily sums: the totals behind the rows, for the chart
+};
+
+// The report of the month `offset` months back; for the monthly sums, of the
+// twelve months ending with it, read through a fresh index of the folder.
+// Computed afresh from the files at each call.
+ReportContent reportContent(ReportKind kind, int offset, const LogFolder& folder,
+                            const Clock& clock);
+
+// The offset a report window at `cursor` shows: the monthly sums window shows
+// the block holding the cursor, the others the cursor's month.
+int shownOffset(ReportKind kind, int cursor);
+
+enum class MoveDirection { Earlier, Later };
+
+// The window's Earlier/Later buttons for the cursor, and the cursor after a
+// move, judged by the months that have a file in the folder's index.
+MoveButtons moveButtons(ReportKind kind, int cursor, const LogFolder& folder, const Clock& clock);
+int movedCursor(ReportKind kind, int cursor, MoveDirection direction, const LogFolder& folder,
+                const Clock& clock);
+
+// Rows of the log: the punch time in display form (empty when its token is
+// no timestamp) and the localized kind word.
+DspRows logRows(const QList<LoggedPunch>& punches);
+
+// Right-column texts of the two sums tables.
+QString dayDuration(std::int64_t seconds);
+QString monthDuration(std::int64_t seconds);
+
+} // namespace fennick
