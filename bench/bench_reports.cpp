@@ -2,7 +2,7 @@
 // ten years of files (about 5,000 punch lines) and the daily sums window over
 // a month of 10,000 lines, each through the real controller.
 #include "app/mycontroller.h"
-#include "reports/widgets/reportwindow.h"
+#include "windows/reportwindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -34,11 +34,11 @@ set(FENNICK_CORE_SOURCES
 set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/windows/activityindicator.cpp
   ${FENNICK_SRC}/windows/checkinwindow.cpp
+  ${FENNICK_SRC}/windows/dailychart.cpp
+  ${FENNICK_SRC}/windows/mybasetableview.cpp
   ${FENNICK_SRC}/windows/prefwindow.cpp
+  ${FENNICK_SRC}/windows/reportwindow.cpp
   ${FENNICK_SRC}/windows/timeentrydialog.cpp
-  ${FENNICK_SRC}/reports/widgets/dailychart.cpp
-  ${FENNICK_SRC}/reports/widgets/mybasetableview.cpp
-  ${FENNICK_SRC}/reports/widgets/reportwindow.cpp
   ${FENNICK_SRC}/app/commands.cpp
   ${FENNICK_SRC}/app/display.cpp
   ${FENNICK_SRC}/app/mycontroller.cpp

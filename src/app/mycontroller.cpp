@@ -1,6 +1,6 @@
 #include "app/mycontroller.h"
 
-#include "reports/widgets/reportwindow.h"
+#include "windows/reportwindow.h"
 #include "timelog/checkinstate.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"

@@ -4,7 +4,7 @@
 #include "app/harness.h"
 #include "cli/cli.h"
 #include "platform/translations.h"
-#include "reports/widgets/reportwindow.h"
+#include "windows/reportwindow.h"
 #include "windows/checkinwindow.h"
 #include "windows/timeentrydialog.h"
 

@@ -1,5 +1,5 @@
 #include "app/harness.h"
-#include "reports/widgets/reportwindow.h"
+#include "windows/reportwindow.h"
 #include "windows/activityindicator.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"

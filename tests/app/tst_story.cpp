@@ -3,9 +3,9 @@
 
 #include "app/harness.h"
 #include "reports/mydatasource.h"
-#include "reports/widgets/dailychart.h"
-#include "reports/widgets/mybasetableview.h"
-#include "reports/widgets/reportwindow.h"
+#include "windows/dailychart.h"
+#include "windows/mybasetableview.h"
+#include "windows/reportwindow.h"
 #include "windows/checkinwindow.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "reports/mydatasource.h"
-#include "reports/widgets/mybasetableview.h"
-#include "reports/widgets/reportwindow.h"
+#include "windows/mybasetableview.h"
+#include "windows/reportwindow.h"
 #include "support.h"
 
 #include <QHeaderView>

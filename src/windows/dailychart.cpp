@@ -1,4 +1,4 @@
-#include "reports/widgets/dailychart.h"
+#include "windows/dailychart.h"
 
 #include "platform/caldate.h"
 #include "reports/report.h"

@@ -1,4 +1,4 @@
-#include "reports/widgets/mybasetableview.h"
+#include "windows/mybasetableview.h"
 
 #include "reports/pagination.h"
 

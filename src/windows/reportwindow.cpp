@@ -1,9 +1,9 @@
-#include "reports/widgets/reportwindow.h"
+#include "windows/reportwindow.h"
 
 #include "reports/csv.h"
 #include "reports/mydatasource.h"
-#include "reports/widgets/dailychart.h"
-#include "reports/widgets/mybasetableview.h"
+#include "windows/dailychart.h"
+#include "windows/mybasetableview.h"
 
 #include <QDir>
 #include <QFileDialog>

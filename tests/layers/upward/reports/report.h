@@ -1,0 +1,1 @@
+#include "summary/sums.h"
