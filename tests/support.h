@@ -27,6 +27,17 @@ inline CalDate at(const QString& compact) {
     return *date;
 }
 
+// Record lines for punches at compact times, alternating from a check-in,
+// each written at its own punch time.
+inline QByteArray alternatingPunches(const QStringList& compactTimes) {
+    QByteArray text;
+    for (qsizetype i = 0; i < compactTimes.size(); ++i)
+        text += (at(compactTimes[i]).format(CalFormat::Display) +
+                 (i % 2 ? "\tCheckOut:\t" : "\tCheckIn:\t") + compactTimes[i] + '\n')
+                    .toLatin1();
+    return text;
+}
+
 // A file's bytes; never opens a FIFO, which would block.
 inline QByteArray bytesOf(const QString& path) {
     struct stat st {};

@@ -52,9 +52,9 @@ int blockStart(int cursor) {
     return int(sane(cursor) / 12 * 12);
 }
 
-MoveButtons checkMoveSomeButton(int cursor, bool yearP, const MonthHasFile& hasFile) {
+MoveButtons checkMoveSomeButton(int cursor, Stride stride, const MonthHasFile& hasFile) {
     const std::int64_t k = sane(cursor);
-    if (!yearP)
+    if (stride == Stride::Month)
         return {anyNewer(k, monthlyReach, hasFile), anyOlder(k, monthlyReach, hasFile)};
     const std::int64_t b = blockStart(cursor);
     return {anyNewer(b, yearlyReach, hasFile), anyOlder(b + 11, yearlyReach, hasFile)};

@@ -35,9 +35,12 @@ struct MoveButtons {
 // First offset of the twelve-month block holding the cursor: (k / 12) * 12.
 int blockStart(int cursor);
 
-// Which buttons are enabled for the cursor: monthly mode (log and daily sums
-// windows) when yearP is false, yearly mode (monthly sums window) when true.
-MoveButtons checkMoveSomeButton(int cursor, bool yearP, const MonthHasFile& hasFile);
+// What a move steps over: a month (log and daily sums windows) or a
+// twelve-month block (monthly sums window).
+enum class Stride { Month, Block };
+
+// Which buttons are enabled for the cursor.
+MoveButtons checkMoveSomeButton(int cursor, Stride stride, const MonthHasFile& hasFile);
 
 // The nearest offset with a file in the given direction within the search
 // reach, or 0 when there is none. So 0 means "the current month" as well as

@@ -153,7 +153,8 @@ int shownOffset(ReportKind kind, int cursor) {
 }
 
 MoveButtons moveButtons(ReportKind kind, int cursor, const LogFolder& folder, const Clock& clock) {
-    return checkMoveSomeButton(cursor, kind == ReportKind::MonthlySums, hasFileIn(folder, clock));
+    const Stride stride = kind == ReportKind::MonthlySums ? Stride::Block : Stride::Month;
+    return checkMoveSomeButton(cursor, stride, hasFileIn(folder, clock));
 }
 
 int movedCursor(ReportKind kind, int cursor, MoveDirection direction, const LogFolder& folder,

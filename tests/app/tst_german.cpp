@@ -24,8 +24,7 @@ private slots:
     void initTestCase() {
         QCOMPARE(QLocale().name(), QString("de_DE"));
         installTranslators(*qApp);
-        qputenv("TZ", "Europe/Berlin");
-        timeZoneChanged();
+        useTimeZone("Europe/Berlin");
     }
 
     void windows() {

@@ -12,7 +12,8 @@ void add(const char* name, const QList<int>& files, const char* story) {
 
 // "NP": both buttons enabled, "-P": only prev, "N-": only next, "--": none.
 QString buttons(int cursor, bool yearly, const MonthHasFile& hasFile) {
-    const MoveButtons b = checkMoveSomeButton(cursor, yearly, hasFile);
+    const MoveButtons b =
+        checkMoveSomeButton(cursor, yearly ? Stride::Block : Stride::Month, hasFile);
     return QString(b.nextEnabled ? "N" : "-") + (b.prevEnabled ? "P" : "-");
 }
 

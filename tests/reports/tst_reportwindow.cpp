@@ -1,7 +1,7 @@
 #include "reports/mydatasource.h"
+#include "support.h"
 #include "windows/mybasetableview.h"
 #include "windows/reportwindow.h"
-#include "support.h"
 
 #include <QHeaderView>
 #include <QProcess>
