@@ -4,6 +4,7 @@
 #include "support.h"
 
 #include <QHeaderView>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -39,6 +40,41 @@ QList<QStringList> pdfPages(const QString& path, qreal top, qreal rowHeight) {
         pages << words;
     }
     return pages;
+}
+
+// Each page's text as pdftotext finds it.
+QStringList pdfTexts(const QString& path) {
+    QProcess process;
+    process.start("pdftotext", {"-layout", path, "-"});
+    process.waitForFinished(30000);
+    QStringList pages = QString(process.readAllStandardOutput()).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// The punch times of a log month, one a row, each distinct.
+QString punchTime(int row) {
+    return QString("2024/03/%1 08:%2:07").arg(10 + row / 60).arg(row % 60, 2, 10, QChar('0'));
+}
+
+void fillLog(ReportWindow& window, int rows) {
+    window.table()->verticalHeader()->setMinimumSectionSize(17);
+    window.table()->verticalHeader()->setDefaultSectionSize(17);
+    DspRows data;
+    for (int i = 0; i < rows; ++i)
+        data << myDspData{punchTime(i), i % 2 ? "Checked out" : "Checked in"};
+    window.dataSource()->setDataArray(data);
+    window.setHeading("Log – March 2024");
+}
+
+// The rows whose punch time a PDF shows whole.
+int wholeTimes(const QStringList& texts, int rows) {
+    const QString all = texts.join(u'\n');
+    int found = 0;
+    for (int i = 0; i < rows; ++i)
+        found += all.contains(punchTime(i));
+    return found;
 }
 
 } // namespace
@@ -97,6 +133,34 @@ private slots:
             QCOMPARE(pages[p], want);
         }
         QCOMPARE(next, rows + 1);
+    }
+
+    void printedColumns_data() {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("100%") << 100;
+        QTest::newRow("175%") << 175;
+        QTest::newRow("200%") << 200;
+        QTest::newRow("250%") << 250;
+    }
+
+    // Punch times are printed whole at large scales, each with its event
+    // beside it (shortened where both do not fit), on A4.
+    void printedColumns() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is needed to read the pages back");
+        QFETCH(int, scale);
+        const QTemporaryDir dir;
+        ReportWindow window(ReportKind::Log);
+        fillLog(window, 40);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("p.pdf"));
+        printer.setPageLayout(MyBaseTableView::defaultPageLayout());
+        window.table()->setPrintScale(scale / 100.f);
+        QVERIFY(window.table()->print(&printer, window.heading(), QString()));
+        const QStringList texts = pdfTexts(dir.filePath("p.pdf"));
+        QCOMPARE(wholeTimes(texts, 40), 40);
+        QCOMPARE(texts.join(u' ').count("Chec"), 40);
     }
 
     // A failed export leaves what was there and no temporary file.

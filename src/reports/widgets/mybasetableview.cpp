@@ -57,6 +57,8 @@ struct MyBaseTableView::Geometry {
     float rowHeight = 0;  // table units, as are the three below
     float pageHeight = 0; // whole rows on the unscaled paper, divided by the scale
     float keyColumnWidth = 0;
+    float keyNeed = 0; // the widest text of each column, with its padding
+    float dataNeed = 0;
     QRectF bounds;
     int rowsPerPage = 1;
     int pageCount = 1;
@@ -92,6 +94,22 @@ qreal MyBaseTableView::pageHeaderHeight(const Geometry& g) {
            QFontMetricsF(g.totalFont).height() + headerGap + g.rowHeight * g.scale;
 }
 
+// The width a column's widest text (heading included) needs, padded, in
+// table units: the same metrics that elide a printed cell.
+float MyBaseTableView::columnNeed(int column, const QFont& font, const QFont& headerFont) const {
+    const QAbstractItemModel* rows = model();
+    if (!rows)
+        return 0;
+    qreal widest = QFontMetricsF(headerFont)
+                       .horizontalAdvance(rows->headerData(column, Qt::Horizontal).toString());
+    const QFontMetricsF metrics(font);
+    for (int row = 0; row < rows->rowCount(); ++row)
+        widest =
+            std::max(widest, metrics.horizontalAdvance(rows->index(row, column).data().toString()));
+    // One unit to spare against rounding in the elision.
+    return float(widest + 2 * cellPadding + 1);
+}
+
 MyBaseTableView::Geometry MyBaseTableView::geometry(const QPagedPaintDevice& device) const {
     Geometry g;
     const QPageLayout layout = device.pageLayout();
@@ -113,10 +131,17 @@ MyBaseTableView::Geometry MyBaseTableView::geometry(const QPagedPaintDevice& dev
 
     const qreal width = (g.paper.width() - g.margins.left() - g.margins.right()) / g.scale;
     g.bounds = QRectF(0, 0, std::max<qreal>(width, 1), float(g.rowCount) * g.rowHeight);
+    // The columns share the width as on screen, but never so that one cuts
+    // its texts while the other has room to spare.
     const int keyWidth = columnWidth(0);
     const int allWidth = keyWidth + columnWidth(1);
-    const qreal keyShare = allWidth > 0 ? std::clamp(qreal(keyWidth) / allWidth, 0.2, 0.8) : 0.5;
-    g.keyColumnWidth = float(g.bounds.width() * keyShare);
+    const float keyShare = allWidth > 0 ? std::clamp(float(keyWidth) / allWidth, 0.2f, 0.8f) : 0.5f;
+    QFont headerFont = g.tableFont;
+    headerFont.setBold(true);
+    g.keyNeed = columnNeed(0, g.tableFont, headerFont);
+    g.dataNeed = columnNeed(1, g.tableFont, headerFont);
+    g.keyColumnWidth =
+        fennick::keyColumnWidth(float(g.bounds.width()), g.keyNeed, g.dataNeed, keyShare);
     g.pageCount = fennick::pageCount(float(g.bounds.height()), float(g.rowsPerPage) * g.rowHeight);
     return g;
 }

@@ -70,6 +70,7 @@ protected:
 private:
     struct Geometry;
     Geometry geometry(const QPagedPaintDevice& device) const;
+    float columnNeed(int column, const QFont& font, const QFont& headerFont) const;
     static qreal pageHeaderHeight(const Geometry& g);
     bool render(QPagedPaintDevice* device, const QString& heading, const QString& totalLine);
     void drawPage(QPainter& painter, const Geometry& g, int page, const QString& heading,
