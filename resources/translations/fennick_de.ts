@@ -451,6 +451,29 @@ Ausgabe nicht geschrieben werden konnte, 2 bei falschen Argumenten.
         <source>CSV files (*.csv)</source>
         <translation>CSV-Dateien (*.csv)</translation>
     </message>
+    <message>
+        <source>Nothing printed</source>
+        <translation>Nichts gedruckt</translation>
+    </message>
+    <message numerus="yes">
+        <source>At this scale the report has %n page(s); the chosen pages are not among them.</source>
+        <translation>
+            <numerusform>Bei dieser Skalierung hat der Bericht %n Seite; die gewählten Seiten gehören nicht dazu.</numerusform>
+            <numerusform>Bei dieser Skalierung hat der Bericht %n Seiten; die gewählten Seiten gehören nicht dazu.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Paper size:</source>
+        <translation>&amp;Papierformat:</translation>
+    </message>
+    <message>
+        <source>&amp;Fit to page width</source>
+        <translation>An Seiten&amp;breite anpassen</translation>
+    </message>
+    <message>
+        <source>Shrinks the table where its widest texts would be cut; never enlarges it</source>
+        <translation>Verkleinert die Tabelle, wo ihre breitesten Texte abgeschnitten würden; vergrößert sie nie</translation>
+    </message>
 </context>
 <context>
     <name>fennick::TimeEntryDialog</name>

@@ -1,5 +1,6 @@
 #include "reports/pagination.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -55,6 +56,32 @@ int pageCount(float tableHeight, float pageHeight) {
 QRectF rectForPage(const QRectF& bounds, float pageHeight, int page) {
     const float y = float(bounds.y()) + float(page - 1) * pageHeight;
     return QRectF(bounds.x(), y, bounds.width(), pageHeight);
+}
+
+std::vector<int> pagesToPrint(const PageSpans& spans, int pageCount, bool lastPageFirst) {
+    std::vector<int> pages;
+    for (int page = 1; page <= pageCount; ++page) {
+        const auto chosen = [page](const auto& s) { return s.first <= page && page <= s.second; };
+        if (spans.empty() || std::any_of(spans.begin(), spans.end(), chosen))
+            pages.push_back(page);
+    }
+    if (lastPageFirst)
+        std::reverse(pages.begin(), pages.end());
+    return pages;
+}
+
+float keyColumnWidth(float width, float keyNeed, float dataNeed, float share) {
+    if (!positive(width))
+        return 0;
+    if (keyNeed + dataNeed <= width)
+        return std::clamp(width * share, keyNeed, width - dataNeed);
+    return std::min(keyNeed, std::max(width - dataNeed, width * 0.75f));
+}
+
+float fitWidthScale(float width, float needed, float floor) {
+    if (!positive(width) || !positive(needed) || needed <= width)
+        return 1;
+    return std::max(width / needed, floor);
 }
 
 } // namespace fennick

@@ -2,6 +2,8 @@
 
 #include <QRectF>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace fennick {
 
@@ -40,5 +42,25 @@ int pageCount(float tableHeight, float pageHeight);
 // The part of the table that page `page` (from 1) prints: the bounds' full
 // width, pageHeight high, starting (page - 1) pages below the bounds' top.
 QRectF rectForPage(const QRectF& bounds, float pageHeight, int page);
+
+// Inclusive page ranges (first, last), as a print dialog chooses them.
+using PageSpans = std::vector<std::pair<int, int>>;
+
+// The pages to print, in printing order: those of `spans` that the report of
+// `pageCount` pages has (every page when there are no spans), last page first
+// when asked. Empty when none of the chosen pages exists: nothing is printed
+// rather than a blank page.
+std::vector<int> pagesToPrint(const PageSpans& spans, int pageCount, bool lastPageFirst);
+
+// Width of the left (key) column of a printed table `width` wide whose
+// columns need `keyNeed` and `dataNeed` for their widest texts. When both fit,
+// the key column gets `share` of the width as far as both keep their needs;
+// when not, the short keys (dates, punch times) keep theirs, up to 75 % of the
+// width, and the right column's texts are shortened.
+float keyColumnWidth(float width, float keyNeed, float dataNeed, float share);
+
+// The scale at which a table `needed` wide fits a page `width` wide: 1 when it
+// fits already, never below `floor`.
+float fitWidthScale(float width, float needed, float floor);
 
 } // namespace fennick

@@ -26,6 +26,8 @@ constexpr qreal headerGap = 10;
 constexpr qreal paperEdge = 18;
 // Space between a cell's border and its text, in table units.
 constexpr qreal cellPadding = 6;
+// Fitting a PDF to the page width shrinks it no further: smaller is unreadable.
+constexpr float minimumFitScale = 0.25f;
 
 QFont sizedFont(QFont font, qreal pixels, bool bold) {
     font.setPixelSize(std::max(1, qRound(pixels)));
@@ -57,6 +59,8 @@ struct MyBaseTableView::Geometry {
     float rowHeight = 0;  // table units, as are the three below
     float pageHeight = 0; // whole rows on the unscaled paper, divided by the scale
     float keyColumnWidth = 0;
+    float keyNeed = 0; // the widest text of each column, with its padding
+    float dataNeed = 0;
     QRectF bounds;
     int rowsPerPage = 1;
     int pageCount = 1;
@@ -92,13 +96,30 @@ qreal MyBaseTableView::pageHeaderHeight(const Geometry& g) {
            QFontMetricsF(g.totalFont).height() + headerGap + g.rowHeight * g.scale;
 }
 
-MyBaseTableView::Geometry MyBaseTableView::geometry(const QPagedPaintDevice& device) const {
+// The width a column's widest text (heading included) needs, padded, in
+// table units: the same metrics that elide a printed cell.
+float MyBaseTableView::columnNeed(int column, const QFont& font, const QFont& headerFont) const {
+    const QAbstractItemModel* rows = model();
+    if (!rows)
+        return 0;
+    qreal widest = QFontMetricsF(headerFont)
+                       .horizontalAdvance(rows->headerData(column, Qt::Horizontal).toString());
+    const QFontMetricsF metrics(font);
+    for (int row = 0; row < rows->rowCount(); ++row)
+        widest =
+            std::max(widest, metrics.horizontalAdvance(rows->index(row, column).data().toString()));
+    // One unit to spare against rounding in the elision.
+    return float(widest + 2 * cellPadding + 1);
+}
+
+MyBaseTableView::Geometry MyBaseTableView::geometry(const QPagedPaintDevice& device,
+                                                    float scale) const {
     Geometry g;
     const QPageLayout layout = device.pageLayout();
     g.paper = layout.fullRect(QPageLayout::Point).size();
     g.margins = layout.margins(QPageLayout::Point);
     g.paintOrigin = layout.paintRect(QPageLayout::Point).topLeft();
-    g.scale = effectiveScale(printScale_);
+    g.scale = effectiveScale(scale);
     g.rowHeight = printRowHeight();
     g.headingFont = sizedFont(font(), headingSize, true);
     g.tableFont = sizedFont(font(), QFontInfo(font()).pixelSize(), false);
@@ -113,29 +134,40 @@ MyBaseTableView::Geometry MyBaseTableView::geometry(const QPagedPaintDevice& dev
 
     const qreal width = (g.paper.width() - g.margins.left() - g.margins.right()) / g.scale;
     g.bounds = QRectF(0, 0, std::max<qreal>(width, 1), float(g.rowCount) * g.rowHeight);
+    // The columns share the width as on screen, but never so that one cuts
+    // its texts while the other has room to spare.
     const int keyWidth = columnWidth(0);
     const int allWidth = keyWidth + columnWidth(1);
-    const qreal keyShare = allWidth > 0 ? std::clamp(qreal(keyWidth) / allWidth, 0.2, 0.8) : 0.5;
-    g.keyColumnWidth = float(g.bounds.width() * keyShare);
+    const float keyShare = allWidth > 0 ? std::clamp(float(keyWidth) / allWidth, 0.2f, 0.8f) : 0.5f;
+    QFont headerFont = g.tableFont;
+    headerFont.setBold(true);
+    g.keyNeed = columnNeed(0, g.tableFont, headerFont);
+    g.dataNeed = columnNeed(1, g.tableFont, headerFont);
+    g.keyColumnWidth =
+        fennick::keyColumnWidth(float(g.bounds.width()), g.keyNeed, g.dataNeed, keyShare);
     g.pageCount = fennick::pageCount(float(g.bounds.height()), float(g.rowsPerPage) * g.rowHeight);
     return g;
 }
 
 float MyBaseTableView::calculatePrintHeight(const QPagedPaintDevice& device) const {
-    return geometry(device).pageHeight;
+    return geometry(device, effectiveScale(printScale_)).pageHeight;
 }
 
 int MyBaseTableView::knowsPageRange(const QPagedPaintDevice& device) const {
-    return geometry(device).pageCount;
+    return pageCountAt(device, effectiveScale(printScale_));
+}
+
+int MyBaseTableView::pageCountAt(const QPagedPaintDevice& device, float scale) const {
+    return geometry(device, scale).pageCount;
 }
 
 QRectF MyBaseTableView::rectForPage(const QPagedPaintDevice& device, int page) const {
-    const Geometry g = geometry(device);
+    const Geometry g = geometry(device, effectiveScale(printScale_));
     return fennick::rectForPage(g.bounds, float(g.rowsPerPage) * g.rowHeight, page);
 }
 
 std::pair<int, int> MyBaseTableView::rowsOnPage(const QPagedPaintDevice& device, int page) const {
-    return rowRange(geometry(device), page);
+    return rowRange(geometry(device, effectiveScale(printScale_)), page);
 }
 
 std::pair<int, int> MyBaseTableView::rowRange(const Geometry& g, int page) {
@@ -145,12 +177,32 @@ std::pair<int, int> MyBaseTableView::rowRange(const Geometry& g, int page) {
     return {int(first), int(std::min<qint64>(g.rowsPerPage, g.rowCount - first))};
 }
 
+std::vector<int> MyBaseTableView::pagesToPrint(const QPrinter& printer) const {
+    // A range counts only where the dialog chose one; "All" may leave an old
+    // one behind on the printer.
+    PageSpans spans;
+    if (printer.printRange() == QPrinter::PageRange) {
+        for (const QPageRanges::Range& range : printer.pageRanges().toRangeList())
+            spans.emplace_back(range.from, range.to);
+        // A range that is set but empty chose nothing, not everything.
+        if (spans.empty())
+            return {};
+    }
+    return fennick::pagesToPrint(spans, knowsPageRange(printer),
+                                 printer.pageOrder() == QPrinter::LastPageFirst);
+}
+
 bool MyBaseTableView::print(QPrinter* printer, const QString& heading, const QString& totalLine) {
-    return printer && render(printer, heading, totalLine);
+    if (!printer)
+        return false;
+    const std::vector<int> pages = pagesToPrint(*printer);
+    return !pages.empty() && render(printer, geometry(*printer, effectiveScale(printScale_)), pages,
+                                    heading, totalLine);
 }
 
 bool MyBaseTableView::exportPdf(const QString& path, const QString& heading,
-                                const QString& totalLine, const QPageLayout& layout) {
+                                const QString& totalLine, const QPageLayout& layout,
+                                PdfScale scale) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -160,7 +212,15 @@ bool MyBaseTableView::exportPdf(const QString& path, const QString& heading,
         writer.setPageLayout(layout);
         writer.setTitle(heading);
         writer.setCreator(QCoreApplication::applicationName());
-        rendered = render(&writer, heading, totalLine);
+        float pdfScale = 1;
+        if (scale == PdfScale::FitToWidth) {
+            const Geometry actual = geometry(writer, 1);
+            pdfScale = fitWidthScale(float(actual.bounds.width()), actual.keyNeed + actual.dataNeed,
+                                     minimumFitScale);
+        }
+        const Geometry g = geometry(writer, pdfScale);
+        rendered =
+            render(&writer, g, fennick::pagesToPrint({}, g.pageCount, false), heading, totalLine);
     }
     // A write error may surface only when the buffer goes out.
     if (!rendered || !file.flush()) {
@@ -176,16 +236,16 @@ QPageLayout MyBaseTableView::defaultPageLayout() {
                        QMarginsF(54, 90, 54, 72), QPageLayout::Point);
 }
 
-bool MyBaseTableView::render(QPagedPaintDevice* device, const QString& heading,
+// The given pages, in the given order, each numbered as in the whole report.
+bool MyBaseTableView::render(QPagedPaintDevice* device, const Geometry& g,
+                             const std::vector<int>& pages, const QString& heading,
                              const QString& totalLine) {
-    const Geometry g = geometry(*device);
     QPainter painter;
     bool ok = painter.begin(device);
-    const QPageRanges ranges = device->pageRanges();
     bool first = true;
-    for (int page = 1; ok && page <= g.pageCount; ++page) {
-        if (!ranges.isEmpty() && !ranges.contains(page))
-            continue;
+    for (const int page : pages) {
+        if (!ok)
+            break;
         if (!first && !device->newPage())
             ok = false;
         first = false;

@@ -3,6 +3,7 @@
 #include <QPageLayout>
 #include <QTableView>
 #include <optional>
+#include <vector>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -52,13 +53,28 @@ public:
     // The rows page `page` prints: the first row and how many.
     std::pair<int, int> rowsOnPage(const QPagedPaintDevice& device, int page) const;
 
+    // The number of pages at another scale than the print scale.
+    int pageCountAt(const QPagedPaintDevice& device, float scale) const;
+    // The pages print() prints on this printer, in order: the printer's page
+    // range as far as the report has those pages, in its page order. Empty
+    // when the range holds none of the report's pages.
+    std::vector<int> pagesToPrint(const QPrinter& printer) const;
+
     // Renders the table on the printer, page by page. False when the printer
-    // could not be started or failed on the way.
+    // could not be started or failed on the way, or when its page range holds
+    // none of the report's pages (then nothing is printed).
     bool print(QPrinter* printer, const QString& heading, const QString& totalLine);
-    // Writes the same pages to a PDF file. The file is replaced only when the
+
+    // How an exported PDF is scaled; it never takes the print scale.
+    enum class PdfScale {
+        Actual,     // 100 %
+        FitToWidth, // shrunk where the widest texts would be cut, never enlarged
+    };
+    // Writes every page to a PDF file. The file is replaced only when the
     // whole document was written; on false an existing file is untouched.
     bool exportPdf(const QString& path, const QString& heading, const QString& totalLine,
-                   const QPageLayout& layout = defaultPageLayout());
+                   const QPageLayout& layout = defaultPageLayout(),
+                   PdfScale scale = PdfScale::Actual);
 
     // The locale's paper (Letter or A4); the top margin of 1.25 inch holds
     // the page heading, the bottom one is an inch, the sides 3/4 inch.
@@ -69,9 +85,11 @@ protected:
 
 private:
     struct Geometry;
-    Geometry geometry(const QPagedPaintDevice& device) const;
+    Geometry geometry(const QPagedPaintDevice& device, float scale) const;
+    float columnNeed(int column, const QFont& font, const QFont& headerFont) const;
     static qreal pageHeaderHeight(const Geometry& g);
-    bool render(QPagedPaintDevice* device, const QString& heading, const QString& totalLine);
+    bool render(QPagedPaintDevice* device, const Geometry& g, const std::vector<int>& pages,
+                const QString& heading, const QString& totalLine);
     void drawPage(QPainter& painter, const Geometry& g, int page, const QString& heading,
                   const QString& totalLine) const;
     static void drawHeading(QPainter& painter, const Geometry& g, const QRectF& rect,

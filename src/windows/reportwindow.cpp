@@ -5,6 +5,9 @@
 #include "windows/dailychart.h"
 #include "windows/mybasetableview.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -28,13 +32,17 @@ namespace fennick {
 
 namespace {
 
+// The print dialog's scale, in percent.
+constexpr int minScalePercent = 10;
+constexpr int maxScalePercent = 400;
+
 // The print dialog's extra tab: the scale, in percent.
 QSpinBox* addScaleTab(QPrintDialog& dialog, float scale) {
     auto* tab = new QWidget(&dialog);
     tab->setWindowTitle(QPrintDialog::tr("Scale"));
     auto* spin = new QSpinBox(tab);
     spin->setObjectName(QStringLiteral("printScale"));
-    spin->setRange(10, 400);
+    spin->setRange(minScalePercent, maxScalePercent);
     spin->setSingleStep(5);
     spin->setSuffix(QStringLiteral(" %"));
     spin->setValue(qRound(scale * 100));
@@ -179,14 +187,18 @@ QString ReportWindow::totalLine() const {
 }
 
 bool ReportWindow::exportPdf(const QString& path) {
-    return table_->exportPdf(path, heading(), totalLine());
+    using Scale = MyBaseTableView::PdfScale;
+    return table_->exportPdf(path, heading(), totalLine(), pdfLayout(),
+                             pdfFitToWidth_ ? Scale::FitToWidth : Scale::Actual);
 }
 
 QPrinter& ReportWindow::sharedPrinter() {
     if (!printer_) {
+        // The locale's paper, as Export PDF starts with.
+        const QPageLayout layout = MyBaseTableView::defaultPageLayout();
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer_->setPageMargins(MyBaseTableView::defaultPageLayout().margins(),
-                                 QPageLayout::Point);
+        printer_->setPageSize(layout.pageSize());
+        printer_->setPageMargins(layout.margins(), QPageLayout::Point);
         // The page heading is drawn in the top margin; on a full page the
         // preview shows it as printed rather than greyed out.
         printer_->setFullPage(true);
@@ -195,38 +207,112 @@ QPrinter& ReportWindow::sharedPrinter() {
     return *printer_;
 }
 
+void ReportWindow::startFresh(QPrinter& printer) {
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setPageRanges(QPageRanges());
+    printer.setPageOrder(QPrinter::FirstPageFirst);
+    // Setting a file name on a real printer would turn it into a PDF file.
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        printer.setOutputFileName(proposedPath(QStringLiteral(".pdf")));
+}
+
 void ReportWindow::print() {
     QPrinter& printer = sharedPrinter();
+    startFresh(printer);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(tr("Print %1").arg(heading()));
     QSpinBox* scale = addScaleTab(dialog, table_->printScale().value_or(1.0f));
-    dialog.setMinMax(1, table_->knowsPageRange(printer));
+    // The scale is chosen in the dialog: allow the pages of the largest one,
+    // and hold the range against the chosen scale once the dialog closes.
+    dialog.setMinMax(1, table_->pageCountAt(printer, maxScalePercent / 100.0f));
+    dialog.setFromTo(1, table_->knowsPageRange(printer));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    // The dialog's own file field for a real printer, should the user pick
+    // print to file.
+    if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+        file->setText(proposedPath(QStringLiteral(".pdf")));
     if (dialog.exec() != QDialog::Accepted)
         return;
     table_->setPrintScale(float(scale->value()) / 100.0f);
+    if (table_->pagesToPrint(printer).empty()) {
+        const int pages = table_->knowsPageRange(printer);
+        showFailure(tr("Nothing printed"),
+                    tr("At this scale the report has %n page(s); the chosen pages are not "
+                       "among them.",
+                       nullptr, pages));
+        return;
+    }
     if (!table_->print(&printer, heading(), totalLine()))
         showFailure(tr("Printing failed"), tr("The report could not be printed."));
 }
 
 void ReportWindow::printPreview() {
-    QPrintPreviewDialog preview(&sharedPrinter(), this);
+    QPrinter& printer = sharedPrinter();
+    startFresh(printer);
+    QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(tr("Print Preview – %1").arg(heading()));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* p) { table_->print(p, heading(), totalLine()); });
+    // Also the print from the preview, whose dialog knows nothing of the
+    // report's pages.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
+        if (!table_->print(p, heading(), totalLine()))
+            showFailure(tr("Printing failed"), tr("The report could not be printed."));
+    });
     preview.exec();
 }
 
 void ReportWindow::exportPdfAs() {
+    if (!askPdfSettings())
+        return;
     exportAs(tr("Export PDF"), QStringLiteral(".pdf"), tr("PDF documents (*.pdf)"),
              &ReportWindow::exportPdf);
 }
 
+bool ReportWindow::askPdfSettings() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(tr("Export PDF"));
+    auto* size = new QComboBox(&dialog);
+    size->setObjectName(QStringLiteral("pdfPageSize"));
+    for (const auto id :
+         {QPageSize::A4, QPageSize::Letter, QPageSize::Legal, QPageSize::A5, QPageSize::A3}) {
+        size->addItem(QPageSize::name(id), int(id));
+        if (pdfLayout().pageSize().id() == id)
+            size->setCurrentIndex(size->count() - 1);
+    }
+    auto* fit = new QCheckBox(tr("&Fit to page width"), &dialog);
+    fit->setObjectName(QStringLiteral("pdfFitToWidth"));
+    fit->setToolTip(tr("Shrinks the table where its widest texts would be cut; never enlarges it"));
+    fit->setChecked(pdfFitToWidth_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(tr("&Paper size:"), size);
+    form->addRow(fit);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    pdfPageSize_ = QPageSize(QPageSize::PageSizeId(size->currentData().toInt()));
+    pdfFitToWidth_ = fit->isChecked();
+    return true;
+}
+
+QPageLayout ReportWindow::pdfLayout() const {
+    QPageLayout layout = MyBaseTableView::defaultPageLayout();
+    if (pdfPageSize_)
+        layout.setPageSize(*pdfPageSize_);
+    return layout;
+}
+
+QString ReportWindow::proposedPath(const QString& suffix) const {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(fileNameFor(heading(), suffix));
+}
+
 void ReportWindow::exportAs(const QString& title, const QString& suffix, const QString& filter,
                             bool (ReportWindow::*write)(const QString&)) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = QFileDialog::getSaveFileName(
-        this, title, QDir(folder).filePath(fileNameFor(heading(), suffix)), filter);
+    QString path = QFileDialog::getSaveFileName(this, title, proposedPath(suffix), filter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())

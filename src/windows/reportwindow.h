@@ -3,7 +3,9 @@
 #include "reports/report.h"
 
 #include <QMainWindow>
+#include <QPageLayout>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPrinter;
@@ -40,7 +42,8 @@ public:
     // The total line's text; empty without one.
     QString totalLine() const;
 
-    // Writes the report's pages to a PDF file; false when it could not.
+    // Writes the report's pages to a PDF file, with Export PDF's own page
+    // size and scale (never the printer's); false when it could not.
     bool exportPdf(const QString& path);
     // Writes the table and the total line as CSV (UTF-8); false when it
     // could not, and an existing file is then left as it was.
@@ -65,6 +68,14 @@ private:
                   bool (ReportWindow::*write)(const QString&));
     // Kept between prints, so the chosen printer and page setup stay.
     QPrinter& sharedPrinter();
+    // What one print must not inherit from the one before: its page range,
+    // its page order and the output file proposed.
+    void startFresh(QPrinter& printer);
+    // Where a file of the report is proposed, for print to file and export.
+    QString proposedPath(const QString& suffix) const;
+    // Export PDF's page size and fit to width; false when cancelled.
+    bool askPdfSettings();
+    QPageLayout pdfLayout() const;
 
     ReportKind kind_;
     QLabel* heading_ = nullptr;
@@ -75,6 +86,9 @@ private:
     QLabel* total_ = nullptr;
     DailyChart* chart_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
+    // Export PDF's choices; absent until made, then the locale's paper.
+    std::optional<QPageSize> pdfPageSize_;
+    bool pdfFitToWidth_ = false;
 };
 
 } // namespace fennick

@@ -12,6 +12,8 @@ private slots:
     void heights_data();
     void heights();
     void pages();
+    void printedPages_data();
+    void printedPages();
 };
 
 // US Letter is 792 points high; with one-inch margins and 17-point rows a
@@ -51,6 +53,32 @@ void TestPagination::pages() {
     QCOMPARE(pageCount(NAN, 646), 1);
     QCOMPARE(pageCount(1e30f, 1), 1000000000);
     QCOMPARE(rectForPage(QRectF(10, 20, 300, 100), 50, 2), QRectF(10, 70, 300, 50));
+    // Fit to width shrinks a table too wide, never enlarges, never below the floor.
+    QCOMPARE(fitWidthScale(400, 200, .25f), 1.f);
+    QCOMPARE(fitWidthScale(400, 800, .25f), .5f);
+    QCOMPARE(fitWidthScale(400, 8000, .25f), .25f);
+}
+
+// A range beyond the report is cut to the report's pages, one wholly beyond
+// it prints nothing (not a blank page), and last page first is honoured.
+void TestPagination::printedPages_data() {
+    QTest::addColumn<PageSpans>("spans");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("reverse");
+    QTest::addColumn<std::vector<int>>("pages");
+    QTest::newRow("no range: all") << PageSpans{} << 3 << false << std::vector{1, 2, 3};
+    QTest::newRow("clamped") << PageSpans{{2, 9}} << 3 << false << std::vector{2, 3};
+    QTest::newRow("wholly beyond") << PageSpans{{12, 20}} << 10 << false << std::vector<int>{};
+    QTest::newRow("several") << PageSpans{{1, 1}, {3, 4}} << 5 << false << std::vector{1, 3, 4};
+    QTest::newRow("reversed range") << PageSpans{{2, 5}} << 3 << true << std::vector{3, 2};
+}
+
+void TestPagination::printedPages() {
+    QFETCH(PageSpans, spans);
+    QFETCH(int, count);
+    QFETCH(bool, reverse);
+    QFETCH(std::vector<int>, pages);
+    QCOMPARE(pagesToPrint(spans, count, reverse), pages);
 }
 
 QTEST_GUILESS_MAIN(TestPagination)

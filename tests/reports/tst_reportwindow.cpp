@@ -3,12 +3,26 @@
 #include "windows/mybasetableview.h"
 #include "windows/reportwindow.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -41,7 +55,107 @@ QList<QStringList> pdfPages(const QString& path, qreal top, qreal rowHeight) {
     return pages;
 }
 
+// Each page's text as pdftotext finds it.
+QStringList pdfTexts(const QString& path) {
+    QProcess process;
+    process.start("pdftotext", {"-layout", path, "-"});
+    process.waitForFinished(30000);
+    QStringList pages = QString(process.readAllStandardOutput()).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// "n/m" for each page's "Page n of m", in the file's order.
+QStringList pageNumbers(const QStringList& texts) {
+    static const QRegularExpression number(R"(Page (\d+) of (\d+))");
+    QStringList numbers;
+    for (const QString& text : texts) {
+        const auto m = number.match(text);
+        numbers << (m.hasMatch() ? m.captured(1) + '/' + m.captured(2) : QString("none"));
+    }
+    return numbers;
+}
+
+// The punch times of a log month, one a row, each distinct.
+QString punchTime(int row) {
+    return QString("2024/03/%1 08:%2:07").arg(10 + row / 60).arg(row % 60, 2, 10, QChar('0'));
+}
+
+MyBaseTableView& tableOf(const ReportWindow& window) {
+    return test::child<MyBaseTableView>(&window, "reportTable");
+}
+
+void showRows(ReportWindow& window, const DspRows& rows, const QString& heading = {}) {
+    ReportContent content;
+    content.heading = heading;
+    content.rows = rows;
+    window.setContent(content);
+}
+
+void fillLog(ReportWindow& window, int rows) {
+    tableOf(window).verticalHeader()->setMinimumSectionSize(17);
+    tableOf(window).verticalHeader()->setDefaultSectionSize(17);
+    DspRows data;
+    for (int i = 0; i < rows; ++i)
+        data << myDspData{punchTime(i), i % 2 ? "Checked out" : "Checked in"};
+    showRows(window, data, "Log – March 2024");
+}
+
+// The rows whose punch time a PDF shows whole.
+int wholeTimes(const QStringList& texts, int rows) {
+    const QString all = texts.join(u'\n');
+    int found = 0;
+    for (int i = 0; i < rows; ++i)
+        found += all.contains(punchTime(i));
+    return found;
+}
+
+// Runs `act` on the next modal dialog of type T once it shows.
+template <class T> void whenShown(std::function<void(T&)> act, int tries = 300) {
+    QTimer::singleShot(10, [act, tries] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            act(*dialog);
+        else if (tries > 0)
+            whenShown<T>(act, tries - 1);
+    });
+}
+
+// The choices made in the print dialog; an empty range leaves all pages.
+struct PrintChoice {
+    int scale = 100;
+    int from = 0;
+    int to = 0;
+    bool reverse = false;
+};
+
+// Prints through the window's print dialog into `path`, as a user would.
+// Answers whether the dialog opened on all pages.
+bool printThroughDialog(ReportWindow& window, const QString& path, const PrintChoice& choice) {
+    bool openedOnAll = false;
+    whenShown<QPrintDialog>([&](QPrintDialog& dialog) {
+        openedOnAll = dialog.findChild<QRadioButton*>("printAll")->isChecked() &&
+                      !dialog.findChild<QCheckBox*>("reverse")->isChecked();
+        auto* printers = dialog.findChild<QComboBox*>("printers");
+        printers->setCurrentIndex(printers->count() - 1); // print to file
+        dialog.findChild<QLineEdit*>("filename")->setText(path);
+        dialog.findChild<QSpinBox*>("printScale")->setValue(choice.scale);
+        if (choice.from) {
+            dialog.findChild<QRadioButton*>("printRange")->setChecked(true);
+            dialog.findChild<QSpinBox*>("from")->setValue(choice.from);
+            dialog.findChild<QSpinBox*>("to")->setValue(choice.to);
+        }
+        dialog.findChild<QCheckBox*>("reverse")->setChecked(choice.reverse);
+        dialog.accept();
+    });
+    window.print();
+    return openedOnAll;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(PrintChoice)
+Q_DECLARE_METATYPE(MyBaseTableView::PdfScale)
 
 class TestReportWindow : public QObject {
     Q_OBJECT
@@ -85,9 +199,19 @@ private slots:
         QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
 
         const QTemporaryDir dir;
-        QVERIFY(table->exportPdf(
-            dir.filePath("p.pdf"), "Heading", "Total:\t123:45:06",
-            QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, {54, 100, 54, 46})));
+        const QPageLayout letter(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                 {54, 100, 54, 46});
+        // Export is always at 100 %; another scale is the printer's.
+        if (scale == 1) {
+            QVERIFY(table->exportPdf(dir.filePath("p.pdf"), "Heading", "Total:\t123:45:06",
+                                              letter));
+        } else {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dir.filePath("p.pdf"));
+            printer.setPageLayout(letter);
+            QVERIFY(table->print(&printer, "Heading", "Total:\t123:45:06"));
+        }
         const QList<QStringList> pages = pdfPages(dir.filePath("p.pdf"), 100, 17 * scale);
         QCOMPARE(pages.size(), rowsPerPage.size());
         const QString margin = "Heading Total: 123:45:06 Month Worked Page %1 of %2";
@@ -100,6 +224,171 @@ private slots:
             QCOMPARE(pages[p], want);
         }
         QCOMPARE(next, rows + 1);
+    }
+
+    void printDialog_data() {
+        QTest::addColumn<bool>("previousRange");
+        QTest::addColumn<PrintChoice>("choice");
+        QTest::addColumn<QStringList>("printed");
+        const QStringList all{"1/3", "2/3", "3/3"};
+        QTest::newRow("all pages") << false << PrintChoice{} << all;
+        QTest::newRow("a previous range does not carry") << true << PrintChoice{} << all;
+        QTest::newRow("range within the report") << false << PrintChoice{100, 2, 3} << all.mid(1);
+        QTest::newRow("range cut at the chosen scale")
+            << false << PrintChoice{50, 2, 9} << QStringList{"2/2"};
+        QTest::newRow("range beyond the report at 50%")
+            << false << PrintChoice{50, 12, 20} << QStringList{};
+        QTest::newRow("reverse order")
+            << false << PrintChoice{100, 0, 0, true} << QStringList{"3/3", "2/3", "1/3"};
+    }
+
+    // A 100-row log is three pages at 100 %, two at 50 %, twelve at 400 %.
+    // The dialog always opens on all pages in order; the range is held
+    // against the scale chosen in it: cut to the report, or refused with a
+    // message when none of its pages is in it, never a blank page.
+    void printDialog() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is needed to read the pages back");
+        QFETCH(bool, previousRange);
+        QFETCH(PrintChoice, choice);
+        QFETCH(QStringList, printed);
+        const QTemporaryDir dir;
+        ReportWindow window(ReportKind::Log);
+        fillLog(window, 100);
+        if (previousRange) {
+            printThroughDialog(window, dir.filePath("before.pdf"), {100, 2, 2, true});
+            QCOMPARE(pageNumbers(pdfTexts(dir.filePath("before.pdf"))), QStringList{"2/3"});
+        }
+        QVERIFY(printThroughDialog(window, dir.filePath("p.pdf"), choice));
+        const QStringList texts = pdfTexts(dir.filePath("p.pdf"));
+        QCOMPARE(pageNumbers(texts), printed);
+        for (const QString& text : texts)
+            QVERIFY2(text.contains("2024/03/"), "a page without rows");
+        const auto boxes = window.findChildren<QMessageBox*>();
+        QCOMPARE(boxes.size(), printed.isEmpty() ? 1 : 0);
+        if (printed.isEmpty()) {
+            QVERIFY(boxes[0]->text().contains("2 page"));
+            QVERIFY(!QFile::exists(dir.filePath("p.pdf")));
+        }
+    }
+
+    // After printing pages 2-2, the preview shows the whole report.
+    void previewAfterRange() {
+        const QTemporaryDir dir;
+        ReportWindow window(ReportKind::Log);
+        fillLog(window, 100);
+        printThroughDialog(window, dir.filePath("before.pdf"), {100, 2, 2});
+        int previewed = 0;
+        whenShown<QDialog>([&](QDialog& preview) {
+            previewed = preview.findChild<QPrintPreviewWidget*>()->pageCount();
+            preview.reject();
+        });
+        window.printPreview();
+        QCOMPARE(previewed, 3);
+    }
+
+    void printedColumns_data() {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("100%") << 100;
+        QTest::newRow("175%") << 175;
+        QTest::newRow("200%") << 200;
+        QTest::newRow("250%") << 250;
+    }
+
+    // Punch times are printed whole at large scales, each with its event
+    // beside it (shortened where both do not fit), on A4.
+    void printedColumns() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is needed to read the pages back");
+        QFETCH(int, scale);
+        const QTemporaryDir dir;
+        ReportWindow window(ReportKind::Log);
+        fillLog(window, 40);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("p.pdf"));
+        printer.setPageLayout(MyBaseTableView::defaultPageLayout());
+        tableOf(window).setPrintScale(scale / 100.f);
+        QVERIFY(tableOf(window).print(&printer, window.heading(), QString()));
+        const QStringList texts = pdfTexts(dir.filePath("p.pdf"));
+        QCOMPARE(wholeTimes(texts, 40), 40);
+        QCOMPARE(texts.join(u' ').count("Chec"), 40);
+    }
+
+    // Export PDF keeps its own settings: after a 200 % print it exports the
+    // pages a fresh window exports, the times whole.
+    void exportAfterPrint() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is needed to read the pages back");
+        const QTemporaryDir dir;
+        ReportWindow fresh(ReportKind::Log);
+        fillLog(fresh, 100);
+        QVERIFY(fresh.exportPdf(dir.filePath("fresh.pdf")));
+        ReportWindow window(ReportKind::Log);
+        fillLog(window, 100);
+        printThroughDialog(window, dir.filePath("printed.pdf"), {200, 0, 0});
+        QCOMPARE(pdfTexts(dir.filePath("printed.pdf")).size(), 6);
+        QVERIFY(window.exportPdf(dir.filePath("export.pdf")));
+        const QStringList texts = pdfTexts(dir.filePath("export.pdf"));
+        QCOMPARE(texts.size(), pdfTexts(dir.filePath("fresh.pdf")).size());
+        QCOMPARE(pageNumbers(texts), (QStringList{"1/3", "2/3", "3/3"}));
+        QCOMPARE(wholeTimes(texts, 100), 100);
+    }
+
+    // Fit to width shrinks a table whose texts would be cut; at actual size
+    // they are shortened.
+    void exportFitToWidth_data() {
+        QTest::addColumn<MyBaseTableView::PdfScale>("scale");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("actual size") << MyBaseTableView::PdfScale::Actual << false;
+        QTest::newRow("fit to width") << MyBaseTableView::PdfScale::FitToWidth << true;
+    }
+
+    void exportFitToWidth() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is needed to read the pages back");
+        QFETCH(MyBaseTableView::PdfScale, scale);
+        QFETCH(bool, whole);
+        const QString note = QString("note%1").arg(QString("x").repeated(40)).repeated(4) + "end";
+        ReportWindow window(ReportKind::Log);
+        showRows(window, DspRows{{punchTime(0), note}});
+        const QTemporaryDir dir;
+        QVERIFY(tableOf(window).exportPdf(dir.filePath("p.pdf"), "Log", QString(),
+                                          MyBaseTableView::defaultPageLayout(), scale));
+        const QString text = pdfTexts(dir.filePath("p.pdf")).join(' ');
+        QCOMPARE(text.contains(note), whole);
+        QVERIFY(text.contains(punchTime(0)));
+    }
+
+    // Print to file and Export PDF propose the same file and paper.
+    void fileDefaults() {
+        const QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        QVERIFY(QDir(home.path()).mkdir("Documents"));
+        ReportWindow window(ReportKind::DailySums);
+        showRows(window, {}, "Daily Sums – March 2024");
+        QString printFile, exportFile;
+        int printPaper = -1, exportPaper = -2;
+        whenShown<QPrintDialog>([&](QPrintDialog& dialog) {
+            printFile = dialog.findChild<QLineEdit*>("filename")->text();
+            printPaper = dialog.printer()->pageLayout().pageSize().id();
+            dialog.reject();
+        });
+        window.print();
+        whenShown<QDialog>([&](QDialog& settings) {
+            exportPaper = settings.findChild<QComboBox*>("pdfPageSize")->currentData().toInt();
+            whenShown<QFileDialog>([&](QFileDialog& files) {
+                exportFile = files.selectedFiles().value(0);
+                files.reject();
+            });
+            settings.accept();
+        });
+        window.exportPdfAs();
+        qputenv("HOME", oldHome);
+        QCOMPARE(printFile, home.filePath("Documents/Daily Sums – March 2024.pdf"));
+        QCOMPARE(exportFile, printFile);
+        QCOMPARE(exportPaper, printPaper);
     }
 
     // A failed export leaves what was there and no temporary file.
