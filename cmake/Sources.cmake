@@ -35,7 +35,7 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/windows/activityindicator.cpp
   ${FENNICK_SRC}/windows/checkinwindow.cpp
   ${FENNICK_SRC}/windows/dailychart.cpp
-  ${FENNICK_SRC}/windows/mybasetableview.cpp
+  ${FENNICK_SRC}/windows/pagedtableview.cpp
   ${FENNICK_SRC}/windows/prefwindow.cpp
   ${FENNICK_SRC}/windows/reportwindow.cpp
   ${FENNICK_SRC}/windows/timeentrydialog.cpp

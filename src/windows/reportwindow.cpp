@@ -3,7 +3,7 @@
 #include "reports/csv.h"
 #include "reports/mydatasource.h"
 #include "windows/dailychart.h"
-#include "windows/mybasetableview.h"
+#include "windows/pagedtableview.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -130,7 +130,7 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
     }
 
     source_ = new MyDataSource(reportColumns(kind), this);
-    table_ = new MyBaseTableView(central);
+    table_ = new PagedTableView(central);
     table_->setObjectName(QStringLiteral("reportTable"));
     table_->setModel(source_);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -187,7 +187,7 @@ QString ReportWindow::totalLine() const {
 }
 
 bool ReportWindow::exportPdf(const QString& path) {
-    using Scale = MyBaseTableView::PdfScale;
+    using Scale = PagedTableView::PdfScale;
     return table_->exportPdf(path, heading(), totalLine(), pdfLayout(),
                              pdfFitToWidth_ ? Scale::FitToWidth : Scale::Actual);
 }
@@ -195,7 +195,7 @@ bool ReportWindow::exportPdf(const QString& path) {
 QPrinter& ReportWindow::sharedPrinter() {
     if (!printer_) {
         // The locale's paper, as Export PDF starts with.
-        const QPageLayout layout = MyBaseTableView::defaultPageLayout();
+        const QPageLayout layout = PagedTableView::defaultPageLayout();
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setPageSize(layout.pageSize());
         printer_->setPageMargins(layout.margins(), QPageLayout::Point);
@@ -225,7 +225,7 @@ void ReportWindow::print() {
     // The scale is chosen in the dialog: allow the pages of the largest one,
     // and hold the range against the chosen scale once the dialog closes.
     dialog.setMinMax(1, table_->pageCountAt(printer, maxScalePercent / 100.0f));
-    dialog.setFromTo(1, table_->knowsPageRange(printer));
+    dialog.setFromTo(1, table_->pageCount(printer));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
     // The dialog's own file field for a real printer, should the user pick
     // print to file.
@@ -235,7 +235,7 @@ void ReportWindow::print() {
         return;
     table_->setPrintScale(float(scale->value()) / 100.0f);
     if (table_->pagesToPrint(printer).empty()) {
-        const int pages = table_->knowsPageRange(printer);
+        const int pages = table_->pageCount(printer);
         showFailure(tr("Nothing printed"),
                     tr("At this scale the report has %n page(s); the chosen pages are not "
                        "among them.",
@@ -297,7 +297,7 @@ bool ReportWindow::askPdfSettings() {
 }
 
 QPageLayout ReportWindow::pdfLayout() const {
-    QPageLayout layout = MyBaseTableView::defaultPageLayout();
+    QPageLayout layout = PagedTableView::defaultPageLayout();
     if (pdfPageSize_)
         layout.setPageSize(*pdfPageSize_);
     return layout;

@@ -14,7 +14,7 @@ class QPushButton;
 namespace fennick {
 
 class DailyChart;
-class MyBaseTableView;
+class PagedTableView;
 class MyDataSource;
 
 // A report window: a heading saying which month or block it shows, a table of
@@ -81,7 +81,7 @@ private:
     QLabel* heading_ = nullptr;
     QPushButton* prev_ = nullptr;
     QPushButton* next_ = nullptr;
-    MyBaseTableView* table_ = nullptr;
+    PagedTableView* table_ = nullptr;
     MyDataSource* source_ = nullptr;
     QLabel* total_ = nullptr;
     DailyChart* chart_ = nullptr;

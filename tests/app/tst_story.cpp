@@ -5,7 +5,7 @@
 #include "reports/mydatasource.h"
 #include "windows/checkinwindow.h"
 #include "windows/dailychart.h"
-#include "windows/mybasetableview.h"
+#include "windows/pagedtableview.h"
 #include "windows/reportwindow.h"
 
 #include <QAbstractItemModelTester>
@@ -21,7 +21,7 @@ using namespace fennick::test;
 namespace {
 
 QStringList rowsOf(const ReportWindow& window) {
-    const QAbstractItemModel* model = child<MyBaseTableView>(&window, "reportTable").model();
+    const QAbstractItemModel* model = child<PagedTableView>(&window, "reportTable").model();
     QStringList rows;
     for (int row = 0; row < model->rowCount(); ++row)
         rows << model->index(row, 0).data().toString() + u'=' +
@@ -102,7 +102,7 @@ void TestStory::aWorkingDay() {
     ReportWindow& log = *c.reportWindow(ReportKind::Log);
     // The model obeys Qt's rules through every refill and move below.
     const QAbstractItemModelTester modelRules(
-        child<MyBaseTableView>(&log, "reportTable").model(),
+        child<PagedTableView>(&log, "reportTable").model(),
         QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(log.isVisible() && !w.isVisible());
     QCOMPARE(rowsOf(log),
@@ -124,9 +124,9 @@ void TestStory::aWorkingDay() {
     QVERIFY(log.exportPdf(pdf));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageLayout(MyBaseTableView::defaultPageLayout());
-    const auto& table = child<MyBaseTableView>(&log, "reportTable");
-    const int pages = table.knowsPageRange(printer);
+    printer.setPageLayout(PagedTableView::defaultPageLayout());
+    const auto& table = child<PagedTableView>(&log, "reportTable");
+    const int pages = table.pageCount(printer);
     QVERIFY(pages > 1);
     QCOMPARE(pdfPageCount(pdf), pages);
     int printedRows = 0;

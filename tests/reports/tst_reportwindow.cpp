@@ -1,6 +1,6 @@
 #include "reports/mydatasource.h"
 #include "support.h"
-#include "windows/mybasetableview.h"
+#include "windows/pagedtableview.h"
 #include "windows/reportwindow.h"
 
 #include <QApplication>
@@ -82,8 +82,8 @@ QString punchTime(int row) {
     return QString("2024/03/%1 08:%2:07").arg(10 + row / 60).arg(row % 60, 2, 10, QChar('0'));
 }
 
-MyBaseTableView& tableOf(const ReportWindow& window) {
-    return test::child<MyBaseTableView>(&window, "reportTable");
+PagedTableView& tableOf(const ReportWindow& window) {
+    return test::child<PagedTableView>(&window, "reportTable");
 }
 
 void showRows(ReportWindow& window, const DspRows& rows, const QString& heading = {}) {
@@ -155,7 +155,7 @@ bool printThroughDialog(ReportWindow& window, const QString& path, const PrintCh
 } // namespace
 
 Q_DECLARE_METATYPE(PrintChoice)
-Q_DECLARE_METATYPE(MyBaseTableView::PdfScale)
+Q_DECLARE_METATYPE(PagedTableView::PdfScale)
 
 class TestReportWindow : public QObject {
     Q_OBJECT
@@ -183,7 +183,7 @@ private slots:
         QFETCH(float, scale);
         QFETCH(QList<int>, rowsPerPage);
         ReportWindow window(ReportKind::MonthlySums);
-        auto* table = &test::child<MyBaseTableView>(&window, "reportTable");
+        auto* table = &test::child<PagedTableView>(&window, "reportTable");
         table->verticalHeader()->setMinimumSectionSize(17);
         table->verticalHeader()->setDefaultSectionSize(17);
         table->setPrintScale(scale);
@@ -203,8 +203,8 @@ private slots:
                                  {54, 100, 54, 46});
         // Export is always at 100 %; another scale is the printer's.
         if (scale == 1) {
-            QVERIFY(table->exportPdf(dir.filePath("p.pdf"), "Heading", "Total:\t123:45:06",
-                                              letter));
+            QVERIFY(
+                table->exportPdf(dir.filePath("p.pdf"), "Heading", "Total:\t123:45:06", letter));
         } else {
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -307,7 +307,7 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("p.pdf"));
-        printer.setPageLayout(MyBaseTableView::defaultPageLayout());
+        printer.setPageLayout(PagedTableView::defaultPageLayout());
         tableOf(window).setPrintScale(scale / 100.f);
         QVERIFY(tableOf(window).print(&printer, window.heading(), QString()));
         const QStringList texts = pdfTexts(dir.filePath("p.pdf"));
@@ -338,23 +338,23 @@ private slots:
     // Fit to width shrinks a table whose texts would be cut; at actual size
     // they are shortened.
     void exportFitToWidth_data() {
-        QTest::addColumn<MyBaseTableView::PdfScale>("scale");
+        QTest::addColumn<PagedTableView::PdfScale>("scale");
         QTest::addColumn<bool>("whole");
-        QTest::newRow("actual size") << MyBaseTableView::PdfScale::Actual << false;
-        QTest::newRow("fit to width") << MyBaseTableView::PdfScale::FitToWidth << true;
+        QTest::newRow("actual size") << PagedTableView::PdfScale::Actual << false;
+        QTest::newRow("fit to width") << PagedTableView::PdfScale::FitToWidth << true;
     }
 
     void exportFitToWidth() {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext (poppler-utils) is needed to read the pages back");
-        QFETCH(MyBaseTableView::PdfScale, scale);
+        QFETCH(PagedTableView::PdfScale, scale);
         QFETCH(bool, whole);
         const QString note = QString("note%1").arg(QString("x").repeated(40)).repeated(4) + "end";
         ReportWindow window(ReportKind::Log);
         showRows(window, DspRows{{punchTime(0), note}});
         const QTemporaryDir dir;
         QVERIFY(tableOf(window).exportPdf(dir.filePath("p.pdf"), "Log", QString(),
-                                          MyBaseTableView::defaultPageLayout(), scale));
+                                          PagedTableView::defaultPageLayout(), scale));
         const QString text = pdfTexts(dir.filePath("p.pdf")).join(' ');
         QCOMPARE(text.contains(note), whole);
         QVERIFY(text.contains(punchTime(0)));

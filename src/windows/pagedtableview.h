@@ -31,11 +31,11 @@ TotalLineParts splitAtFirstTab(const QString& line);
 // Each page carries, in its top margin, the report's heading, the total line
 // (when there is one), the page number and the table's column headings. When
 // the top margin is too small for them, the table starts lower on the page.
-class MyBaseTableView : public QTableView {
+class PagedTableView : public QTableView {
     Q_OBJECT
 
 public:
-    explicit MyBaseTableView(QWidget* parent = nullptr);
+    explicit PagedTableView(QWidget* parent = nullptr);
 
     // 1.0 is 100 %. Absent (or zero, or not a positive number) prints at 100 %.
     std::optional<float> printScale() const { return printScale_; }
@@ -47,7 +47,7 @@ public:
     // units, before it is trimmed to whole rows.
     float calculatePrintHeight(const QPagedPaintDevice& device) const;
     // The number of pages (the first page is 1).
-    int knowsPageRange(const QPagedPaintDevice& device) const;
+    int pageCount(const QPagedPaintDevice& device) const;
     // The part of the table, in table units, that page `page` (from 1) prints.
     QRectF rectForPage(const QPagedPaintDevice& device, int page) const;
     // The rows page `page` prints: the first row and how many.

@@ -1,4 +1,4 @@
-#include "windows/mybasetableview.h"
+#include "windows/pagedtableview.h"
 
 #include "reports/pagination.h"
 
@@ -51,7 +51,7 @@ TotalLineParts splitAtFirstTab(const QString& line) {
     return {line.left(tab), value};
 }
 
-struct MyBaseTableView::Geometry {
+struct PagedTableView::Geometry {
     QSizeF paper;        // points
     QPointF paintOrigin; // points: where the device's painter starts on the paper
     QMarginsF margins;   // points; the top one as used
@@ -70,35 +70,35 @@ struct MyBaseTableView::Geometry {
     QFont tableFont;
 };
 
-MyBaseTableView::MyBaseTableView(QWidget* parent) : QTableView(parent) {
+PagedTableView::PagedTableView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     updateRowHeight();
 }
 
-void MyBaseTableView::changeEvent(QEvent* event) {
+void PagedTableView::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         updateRowHeight();
 }
 
 // Uniform, compact rows: the printed pages count on one row height.
-void MyBaseTableView::updateRowHeight() {
+void PagedTableView::updateRowHeight() {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 5);
 }
 
-float MyBaseTableView::printRowHeight() const {
+float PagedTableView::printRowHeight() const {
     return float(verticalHeader()->defaultSectionSize());
 }
 
 // The page heading, the total line and the column headings above the rows.
-qreal MyBaseTableView::pageHeaderHeight(const Geometry& g) {
+qreal PagedTableView::pageHeaderHeight(const Geometry& g) {
     return QFontMetricsF(g.headingFont).height() + headingGap +
            QFontMetricsF(g.totalFont).height() + headerGap + g.rowHeight * g.scale;
 }
 
 // The width a column's widest text (heading included) needs, padded, in
 // table units: the same metrics that elide a printed cell.
-float MyBaseTableView::columnNeed(int column, const QFont& font, const QFont& headerFont) const {
+float PagedTableView::columnNeed(int column, const QFont& font, const QFont& headerFont) const {
     const QAbstractItemModel* rows = model();
     if (!rows)
         return 0;
@@ -112,8 +112,8 @@ float MyBaseTableView::columnNeed(int column, const QFont& font, const QFont& he
     return float(widest + 2 * cellPadding + 1);
 }
 
-MyBaseTableView::Geometry MyBaseTableView::geometry(const QPagedPaintDevice& device,
-                                                    float scale) const {
+PagedTableView::Geometry PagedTableView::geometry(const QPagedPaintDevice& device,
+                                                  float scale) const {
     Geometry g;
     const QPageLayout layout = device.pageLayout();
     g.paper = layout.fullRect(QPageLayout::Point).size();
@@ -149,35 +149,35 @@ MyBaseTableView::Geometry MyBaseTableView::geometry(const QPagedPaintDevice& dev
     return g;
 }
 
-float MyBaseTableView::calculatePrintHeight(const QPagedPaintDevice& device) const {
+float PagedTableView::calculatePrintHeight(const QPagedPaintDevice& device) const {
     return geometry(device, effectiveScale(printScale_)).pageHeight;
 }
 
-int MyBaseTableView::knowsPageRange(const QPagedPaintDevice& device) const {
+int PagedTableView::pageCount(const QPagedPaintDevice& device) const {
     return pageCountAt(device, effectiveScale(printScale_));
 }
 
-int MyBaseTableView::pageCountAt(const QPagedPaintDevice& device, float scale) const {
+int PagedTableView::pageCountAt(const QPagedPaintDevice& device, float scale) const {
     return geometry(device, scale).pageCount;
 }
 
-QRectF MyBaseTableView::rectForPage(const QPagedPaintDevice& device, int page) const {
+QRectF PagedTableView::rectForPage(const QPagedPaintDevice& device, int page) const {
     const Geometry g = geometry(device, effectiveScale(printScale_));
     return fennick::rectForPage(g.bounds, float(g.rowsPerPage) * g.rowHeight, page);
 }
 
-std::pair<int, int> MyBaseTableView::rowsOnPage(const QPagedPaintDevice& device, int page) const {
+std::pair<int, int> PagedTableView::rowsOnPage(const QPagedPaintDevice& device, int page) const {
     return rowRange(geometry(device, effectiveScale(printScale_)), page);
 }
 
-std::pair<int, int> MyBaseTableView::rowRange(const Geometry& g, int page) {
+std::pair<int, int> PagedTableView::rowRange(const Geometry& g, int page) {
     const qint64 first = qint64(std::max(page - 1, 0)) * g.rowsPerPage;
     if (first >= g.rowCount)
         return {g.rowCount, 0};
     return {int(first), int(std::min<qint64>(g.rowsPerPage, g.rowCount - first))};
 }
 
-std::vector<int> MyBaseTableView::pagesToPrint(const QPrinter& printer) const {
+std::vector<int> PagedTableView::pagesToPrint(const QPrinter& printer) const {
     // A range counts only where the dialog chose one; "All" may leave an old
     // one behind on the printer.
     PageSpans spans;
@@ -188,11 +188,11 @@ std::vector<int> MyBaseTableView::pagesToPrint(const QPrinter& printer) const {
         if (spans.empty())
             return {};
     }
-    return fennick::pagesToPrint(spans, knowsPageRange(printer),
+    return fennick::pagesToPrint(spans, pageCount(printer),
                                  printer.pageOrder() == QPrinter::LastPageFirst);
 }
 
-bool MyBaseTableView::print(QPrinter* printer, const QString& heading, const QString& totalLine) {
+bool PagedTableView::print(QPrinter* printer, const QString& heading, const QString& totalLine) {
     if (!printer)
         return false;
     const std::vector<int> pages = pagesToPrint(*printer);
@@ -200,9 +200,9 @@ bool MyBaseTableView::print(QPrinter* printer, const QString& heading, const QSt
                                     heading, totalLine);
 }
 
-bool MyBaseTableView::exportPdf(const QString& path, const QString& heading,
-                                const QString& totalLine, const QPageLayout& layout,
-                                PdfScale scale) {
+bool PagedTableView::exportPdf(const QString& path, const QString& heading,
+                               const QString& totalLine, const QPageLayout& layout,
+                               PdfScale scale) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -230,16 +230,16 @@ bool MyBaseTableView::exportPdf(const QString& path, const QString& heading,
     return file.commit();
 }
 
-QPageLayout MyBaseTableView::defaultPageLayout() {
+QPageLayout PagedTableView::defaultPageLayout() {
     const bool us = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
     return QPageLayout(QPageSize(us ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
                        QMarginsF(54, 90, 54, 72), QPageLayout::Point);
 }
 
 // The given pages, in the given order, each numbered as in the whole report.
-bool MyBaseTableView::render(QPagedPaintDevice* device, const Geometry& g,
-                             const std::vector<int>& pages, const QString& heading,
-                             const QString& totalLine) {
+bool PagedTableView::render(QPagedPaintDevice* device, const Geometry& g,
+                            const std::vector<int>& pages, const QString& heading,
+                            const QString& totalLine) {
     QPainter painter;
     bool ok = painter.begin(device);
     bool first = true;
@@ -257,8 +257,8 @@ bool MyBaseTableView::render(QPagedPaintDevice* device, const Geometry& g,
     return ok;
 }
 
-void MyBaseTableView::drawPage(QPainter& painter, const Geometry& g, int page,
-                               const QString& heading, const QString& totalLine) const {
+void PagedTableView::drawPage(QPainter& painter, const Geometry& g, int page,
+                              const QString& heading, const QString& totalLine) const {
     painter.resetTransform();
     painter.scale(painter.device()->logicalDpiX() / 72.0, painter.device()->logicalDpiY() / 72.0);
     // The painter starts at the corner of the printable area; the heading is
@@ -279,8 +279,8 @@ void MyBaseTableView::drawPage(QPainter& painter, const Geometry& g, int page,
 }
 
 // The report's heading on the left, the page number on the right.
-void MyBaseTableView::drawHeading(QPainter& painter, const Geometry& g, const QRectF& rect,
-                                  const QString& heading, int page) {
+void PagedTableView::drawHeading(QPainter& painter, const Geometry& g, const QRectF& rect,
+                                 const QString& heading, int page) {
     const QString pageText =
         QCoreApplication::translate("MyBaseTableView", "Page %1 of %2").arg(page).arg(g.pageCount);
     painter.setFont(g.tableFont);
@@ -295,8 +295,8 @@ void MyBaseTableView::drawHeading(QPainter& painter, const Geometry& g, const QR
 }
 
 // The total's label on the left; its value lines up with the right column.
-void MyBaseTableView::drawTotal(QPainter& painter, const Geometry& g, const QRectF& line,
-                                const QString& totalLine) {
+void PagedTableView::drawTotal(QPainter& painter, const Geometry& g, const QRectF& line,
+                               const QString& totalLine) {
     const QRectF rect =
         QRectF(line.left(), line.top(), line.width(), QFontMetricsF(g.totalFont).height())
             .adjusted(cellPadding * g.scale, 0, -cellPadding * g.scale, 0);
@@ -308,8 +308,8 @@ void MyBaseTableView::drawTotal(QPainter& painter, const Geometry& g, const QRec
 }
 
 // One cell's text, padded and elided to fit, in the model's alignment.
-void MyBaseTableView::drawCell(QPainter& painter, const QRectF& cell, const QVariant& text,
-                               const QVariant& alignment) {
+void PagedTableView::drawCell(QPainter& painter, const QRectF& cell, const QVariant& text,
+                              const QVariant& alignment) {
     const QRectF rect = cell.adjusted(cellPadding, 0, -cellPadding, 0);
     const Qt::Alignment a = alignment.isValid() ? Qt::Alignment(alignment.toInt()) : Qt::AlignLeft;
     const QString elided =
@@ -319,7 +319,7 @@ void MyBaseTableView::drawCell(QPainter& painter, const QRectF& cell, const QVar
 }
 
 // The column headings just above the page's top margin, then the page's rows.
-void MyBaseTableView::drawRows(QPainter& painter, const Geometry& g, int page) const {
+void PagedTableView::drawRows(QPainter& painter, const Geometry& g, int page) const {
     const QAbstractItemModel* rows = model();
     if (!rows)
         return;
