@@ -12,6 +12,10 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/platform/version.cpp
   ${FENNICK_SRC}/timelog/checkinstate.cpp
   ${FENNICK_SRC}/timelog/fileops.cpp
+  ${FENNICK_SRC}/timelog/folderlock.cpp
+  ${FENNICK_SRC}/timelog/logedit.cpp
+  ${FENNICK_SRC}/timelog/logeditor.cpp
+  ${FENNICK_SRC}/timelog/loghistory.cpp
   ${FENNICK_SRC}/timelog/logfile.cpp
   ${FENNICK_SRC}/timelog/record.cpp
   ${FENNICK_SRC}/timelog/store.cpp

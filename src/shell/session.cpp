@@ -7,18 +7,24 @@ namespace fennick {
 PunchSession::PunchSession(const Clock& clock, SessionEnv env, TimeClock::Hooks hooks)
     : log_(env.log), settings_(openSettingsStore(env.settingsPath), env.log),
       store_(logDirectoryPath(env.homeDir), clock, env.log),
-      timeClock_(store_, clock, savingFirst(std::move(hooks))) {
+      timeClock_(store_, clock, withSession(std::move(hooks))), editor_(store_, clock) {
     // The registered defaults answer while the store holds nothing of its own.
     settings_.registerDefaults(Settings::appDefaults());
     timeClock_.setOnBusinessP(settings_.boolForKey(kOnBusinessKey));
     timeClock_.setPrevTimeStr(settings_.stringForKey(kPrevTimeStrKey));
 }
 
-TimeClock::Hooks PunchSession::savingFirst(TimeClock::Hooks hooks) {
+// The state is saved before anyone hears of it, and each press is a step.
+TimeClock::Hooks PunchSession::withSession(TimeClock::Hooks hooks) {
     hooks.punchRecorded = [this, then = std::move(hooks.punchRecorded)] {
         saveDefaults();
         if (then)
             then();
+    };
+    hooks.stepRecorded = [this, then = std::move(hooks.stepRecorded)](const LogStep& step) {
+        history_.recorded(step);
+        if (then)
+            then(step);
     };
     return hooks;
 }
@@ -28,12 +34,58 @@ void PunchSession::open() {
         ensureLogDirectory(*folder, log_);
     store_.dropLogFileDic();
     store_.checkLogFileDic();
+    // A kill between a month file's rename and the settings' save left the
+    // settings a punch behind; so does a hand edit while fennick was closed.
+    followLog();
 }
 
 void PunchSession::saveDefaults() {
     settings_.setBool(kOnBusinessKey, timeClock_.onBusinessP());
     settings_.setString(kPrevTimeStrKey, timeClock_.prevTimeStr());
     settings_.synchronize();
+}
+
+bool PunchSession::followLog() {
+    const FolderLock lock = store_.lockFolder();
+    return timeClock_.followLog();
+}
+
+std::optional<QString> PunchSession::undo() {
+    const FolderLock lock = store_.lockFolder();
+    std::optional<QString> refusal = history_.undo();
+    timeClock_.followLog();
+    return refusal;
+}
+
+std::optional<QString> PunchSession::redo() {
+    const FolderLock lock = store_.lockFolder();
+    std::optional<QString> refusal = history_.redo();
+    timeClock_.followLog();
+    return refusal;
+}
+
+std::optional<QString> PunchSession::edited(LogEditor::Result result) {
+    if (auto* refusal = std::get_if<QString>(&result))
+        return *refusal;
+    history_.recorded(std::get<LogStep>(std::move(result)));
+    // An edit may have changed the newest record, and so the state.
+    timeClock_.followLog();
+    return std::nullopt;
+}
+
+std::optional<QString> PunchSession::changeTime(const RecordAt& record, const CalDate& time) {
+    const FolderLock lock = store_.lockFolder();
+    return edited(editor_.changeTime(record, time));
+}
+
+std::optional<QString> PunchSession::remove(const RecordAt& record) {
+    const FolderLock lock = store_.lockFolder();
+    return edited(editor_.remove(record));
+}
+
+std::optional<QString> PunchSession::insert(PunchKind kind, const CalDate& time) {
+    const FolderLock lock = store_.lockFolder();
+    return edited(editor_.insert(kind, time));
 }
 
 } // namespace fennick

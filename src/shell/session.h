@@ -3,11 +3,14 @@
 #include "platform/clock.h"
 #include "platform/syslog.h"
 #include "shell/settings.h"
+#include "timelog/logeditor.h"
+#include "timelog/loghistory.h"
 #include "timelog/store.h"
 #include "timelog/timeclock.h"
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace fennick {
 
@@ -19,17 +22,34 @@ struct SessionEnv {
 };
 
 // The punch state and everything that keeps it: the settings, the store of
-// the log folder and the check-in/out rules, built in one step with the state
-// loaded from the settings. Creating it touches no file; open() does.
+// the log folder, the check-in/out rules and the steps that can be undone,
+// built in one step with the state loaded from the settings. The settings
+// are a cache of the log: where they disagree, the log wins. Creating a
+// session touches no file; open() does.
 class PunchSession {
 public:
     // `hooks.punchRecorded` runs after the state has been saved.
     PunchSession(const Clock& clock, SessionEnv env, TimeClock::Hooks hooks);
 
-    // Creates the log folder when it is missing and builds the month index.
+    // Creates the log folder when it is missing, builds the month index and
+    // takes the state from the log.
     void open();
     // Writes the punch state to the settings.
     void saveDefaults();
+    // Reads the log's newest record under the writers' lock; true when the
+    // state changed (and was saved).
+    bool followLog();
+
+    // Undo and redo of this session's punches and edits, under the lock; the
+    // state then follows the log. Answers why nothing changed, if so.
+    std::optional<QString> undo();
+    std::optional<QString> redo();
+    const LogHistory& history() const { return history_; }
+
+    // Edits of the log window, each one undo step.
+    std::optional<QString> changeTime(const RecordAt& record, const CalDate& time);
+    std::optional<QString> remove(const RecordAt& record);
+    std::optional<QString> insert(PunchKind kind, const CalDate& time);
 
     Settings& settings() { return settings_; }
     TimeLogStore& store() { return store_; }
@@ -38,12 +58,15 @@ public:
     const TimeClock& timeClock() const { return timeClock_; }
 
 private:
-    TimeClock::Hooks savingFirst(TimeClock::Hooks hooks);
+    TimeClock::Hooks withSession(TimeClock::Hooks hooks);
+    std::optional<QString> edited(LogEditor::Result result);
 
     LogSink log_;
     Settings settings_;
     TimeLogStore store_;
     TimeClock timeClock_;
+    LogEditor editor_;
+    LogHistory history_;
 };
 
 } // namespace fennick

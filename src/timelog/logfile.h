@@ -17,8 +17,16 @@ struct LogFileText {
 // (a UTF-8 byte-order mark is dropped; invalid bytes read as U+FFFD).
 QString decodeLogBytes(const QByteArray& bytes, bool* utf16 = nullptr);
 
+// Why a file could not be read: the system's words for it, and whether the
+// file is simply not there (which is no failure for a month without punches).
+struct ReadFailure {
+    QString reason;
+    bool missing = false;
+};
+
 // Reads a whole regular file; absent when it cannot be opened or read (a
-// directory, a FIFO or device, a missing file, an I/O error).
-std::optional<LogFileText> readLogFile(const QString& path);
+// directory, a FIFO or device, a missing file, an I/O error), and then
+// `failure`, when given, says why.
+std::optional<LogFileText> readLogFile(const QString& path, ReadFailure* failure = nullptr);
 
 } // namespace fennick

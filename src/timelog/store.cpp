@@ -5,6 +5,9 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -152,13 +155,13 @@ void TimeLogStore::checkLogFile() {
     rebuildLogFileDic();
 }
 
-std::optional<QString> TimeLogStore::monthFileName(const CalDate& punch) {
+std::optional<QString> TimeLogStore::monthFileName(const QString& monthKey) {
     if (index_) {
-        const auto found = index_->constFind(punch.format(CalFormat::MonthKey));
+        const auto found = index_->constFind(monthKey);
         if (found != index_->constEnd())
             return found.value();
     }
-    const QString name = punch.format(CalFormat::LogFileName);
+    const QString name = QStringLiteral("TLOG%1.txt").arg(monthKey);
     const QString path = pathOf(name);
     if (existsAt(path))
         return name;
@@ -168,23 +171,64 @@ std::optional<QString> TimeLogStore::monthFileName(const CalDate& punch) {
     return name;
 }
 
-bool TimeLogStore::appendPunch(const CalDate& punch, const CalDate& written, PunchKind kind) {
+std::optional<QString> TimeLogStore::monthFilePath(const QString& monthKey) {
     if (!logsDir_)
+        return std::nullopt;
+    const std::optional<QString> name = monthFileName(monthKey);
+    return name ? std::optional(pathOf(*name)) : std::nullopt;
+}
+
+void TimeLogStore::fail(const char* format, const QString& path, const QString& reason) {
+    report(format, path);
+    lastFailure_ = FileFailure{path, reason};
+}
+
+bool TimeLogStore::appendPunch(const CalDate& punch, const CalDate& written, PunchKind kind) {
+    lastAppend_.reset();
+    lastFailure_.reset();
+    if (!logsDir_) {
+        lastFailure_ = FileFailure{QString(), QStringLiteral("no log folder")};
         return false;
-    const std::optional<QString> name = monthFileName(punch);
-    if (!name)
+    }
+    const QString monthKey = punch.format(CalFormat::MonthKey);
+    const std::optional<QString> path = monthFilePath(monthKey);
+    if (!path) {
+        lastFailure_ = FileFailure{pathOf(punch.format(CalFormat::LogFileName)),
+                                   QString::fromLocal8Bit(std::strerror(errno))};
         return false;
-    const QString path = pathOf(*name);
-    const std::optional<LogFileText> file = readLogFile(path);
+    }
+    ReadFailure unread;
+    const std::optional<LogFileText> file = readLogFile(*path, &unread);
     if (!file) {
-        report(kCannotRead, path);
+        fail(kCannotRead, *path, unread.reason);
         return false;
     }
-    if (!replaceFileContents(path, appendedBytes(*file, makeRecordLine(written, kind, punch)))) {
-        report(kWriteError, path);
+    QByteArray after = appendedBytes(*file, makeRecordLine(written, kind, punch));
+    if (!replaceFileContents(*path, after)) {
+        fail(kWriteError, *path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
+    lastAppend_ = FileEdit{*path, file->bytes, std::move(after)};
     return true;
+}
+
+std::optional<NewestRecord> newestRecord(const LogFolder& folder) {
+    if (!folder.index)
+        return std::nullopt;
+    const MonthIndex& index = *folder.index;
+    for (auto it = index.constEnd(); it != index.constBegin();) {
+        --it;
+        const std::optional<LogFileText> file = readLogFile(*folder.monthFile(it.key()));
+        if (!file)
+            continue;
+        std::optional<NewestRecord> last;
+        forEachRecord(file->text, [&](const Record& record) {
+            last = NewestRecord{record.kind, record.timeToken.toString()};
+        });
+        if (last)
+            return last;
+    }
+    return std::nullopt;
 }
 
 } // namespace fennick

@@ -3,6 +3,8 @@
 #include "platform/caldate.h"
 #include "platform/clock.h"
 #include "platform/syslog.h"
+#include "timelog/folderlock.h"
+#include "timelog/loghistory.h"
 #include "timelog/record.h"
 
 #include <QMap>
@@ -30,6 +32,15 @@ struct LogFolder {
     std::optional<QString> monthFile(const QString& monthKey) const;
 };
 
+// The newest record of a folder: the last record line of the newest month
+// file that holds one.
+struct NewestRecord {
+    PunchKind kind = PunchKind::CheckIn;
+    QString timeToken;
+    friend bool operator==(const NewestRecord&, const NewestRecord&) = default;
+};
+std::optional<NewestRecord> newestRecord(const LogFolder& folder);
+
 // Knows what lies in the log directory: keeps the month index, makes sure the
 // current month's file exists and appends punches. The only writer of time
 // log files.
@@ -55,6 +66,16 @@ public:
     // when the month has none. True when the line was written; on false the
     // file's contents are as they were.
     bool appendPunch(const CalDate& punch, const CalDate& written, PunchKind kind);
+    // What the last successful append changed, and why the last failed one
+    // failed.
+    const std::optional<FileEdit>& lastAppend() const { return lastAppend_; }
+    const std::optional<FileFailure>& lastFailure() const { return lastFailure_; }
+
+    // The month file of a month key, made when the month has none; absent
+    // when it cannot be made.
+    std::optional<QString> monthFilePath(const QString& monthKey);
+    // Takes the writers' lock of the folder (see FolderLock).
+    FolderLock lockFolder() const { return FolderLock(logsDir_.value_or(QString())); }
 
     // The log directory, "/", and the name.
     QString pathOf(const QString& fileName) const;
@@ -62,13 +83,16 @@ public:
 private:
     // The name of the punch month's file, creating the file when the month
     // has none; absent when it cannot be created.
-    std::optional<QString> monthFileName(const CalDate& punch);
+    std::optional<QString> monthFileName(const QString& monthKey);
+    void fail(const char* format, const QString& path, const QString& reason);
     void rebuildLogFileDic();
     void report(const char* format, const QString& path) const;
 
     std::optional<QString> logsDir_;
     std::optional<QString> logFilePath_;
     std::optional<MonthIndex> index_;
+    std::optional<FileEdit> lastAppend_;
+    std::optional<FileFailure> lastFailure_;
     const Clock& clock_;
     LogSink log_;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/caldate.h"
 #include "platform/clock.h"
+#include "timelog/loghistory.h"
 #include "timelog/record.h"
 #include "timelog/store.h"
 
@@ -15,7 +16,9 @@ inline constexpr int kModalStopped = -1000; // the time-entry dialog accepted a 
 inline constexpr int kModalAborted = -1001; // it was cancelled
 
 // The check-in and check-out rules and the state they keep: whether the user
-// is checked in and the punch time of the last punch.
+// is checked in and the punch time of the last punch. The state is a cache of
+// the log's newest record: before each press it is read again from the log,
+// under the folder's writers' lock.
 class TimeClock {
 public:
     struct Hooks {
@@ -24,8 +27,12 @@ public:
         std::function<int(const CalDate& now, const QString& prevTime, bool forCkin)>
             enterTimeDialog;
         std::function<void()> beep;
-        // A punch was recorded and the state moved on.
+        // The state moved on: a punch was recorded, or the log said otherwise.
         std::function<void()> punchRecorded;
+        // A press recorded its punches: one undo step.
+        std::function<void(const LogStep&)> stepRecorded;
+        // A punch could not be written; nothing changed.
+        std::function<void(const FileFailure&)> punchFailed;
     };
 
     TimeClock(TimeLogStore& store, const Clock& clock, Hooks hooks);
@@ -42,11 +49,26 @@ public:
     void checkInLog();
     void checkOutLog();
     // Records one punch; on success moves the state on and says so.
-    void checkLogFile(const CalDate& punch, const CalDate& now, PunchKind kind);
+    bool checkLogFile(const CalDate& punch, const CalDate& now, PunchKind kind);
+
+    // Takes the state from the log's newest record where the two disagree;
+    // true when it changed. A folder with no record changes nothing. The
+    // caller holds the folder's lock.
+    bool followLog();
 
 private:
     // Runs the time-entry dialog; true when it confirmed a time.
     bool askForgottenPunch(const CalDate& press, bool forCkin);
+    // One press: the forgotten punch (if any) and the pressed one, recorded
+    // under the lock as one step, unless the log moved on meanwhile.
+    void record(const std::optional<CalDate>& forgotten, const CalDate& press, PunchKind kind,
+                const FolderLock& lock);
+    struct State {
+        bool onBusiness = false;
+        QString prevTime;
+        friend bool operator==(const State&, const State&) = default;
+    };
+    State state() const { return {onBusiness_, prevTime_}; }
 
     TimeLogStore& store_;
     const Clock& clock_;
@@ -55,5 +77,8 @@ private:
     QString prevTime_;
     std::optional<CalDate> input_;
 };
+
+// "Check In at 09:12": the menu's name for undoing or redoing a punch.
+QString punchStepName(PunchKind kind, const CalDate& punch);
 
 } // namespace fennick

@@ -26,8 +26,11 @@ struct Fixture {
                        [this](QString line) { trace << line.replace(tmp.path(), "~"); }};
     TimeClock rules{store,
                     clock,
-                    {std::bind_front(&Fixture::dialog, this), [this] { trace << "beep"; },
-                     [this] { trace << (saved = state()); }}};
+                    {std::bind_front(&Fixture::dialog, this),
+                     [this] { trace << "beep"; },
+                     [this] { trace << (saved = state()); },
+                     {},
+                     {}}};
 
     Fixture() { QDir(tmp.path()).mkdir("TLOG200312.txt"); }
     // Asked at the press, about the last punch.

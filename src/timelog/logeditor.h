@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/caldate.h"
+#include "platform/clock.h"
+#include "timelog/loghistory.h"
+#include "timelog/record.h"
+#include "timelog/store.h"
+
+#include <QByteArray>
+#include <QString>
+#include <variant>
+
+namespace fennick {
+
+// A record of a month file as the log window lists it: the file, its place
+// among the file's records and its line as read, so an edit can tell when
+// the file changed in between.
+struct RecordAt {
+    QString path;
+    qsizetype index = 0;
+    QByteArray line;
+};
+
+// Edits of the log from the log window. Each plans the new bytes of the
+// files it touches and writes them durably; a record moved to another
+// month's file is written there first and then taken out of its own, and
+// when the second write fails the first is undone. Answers the step to undo
+// it, or why nothing was changed.
+class LogEditor {
+public:
+    using Result = std::variant<LogStep, QString>;
+
+    LogEditor(TimeLogStore& store, const Clock& clock) : store_(store), clock_(clock) {}
+
+    Result changeTime(const RecordAt& record, const CalDate& time);
+    Result remove(const RecordAt& record);
+    Result insert(PunchKind kind, const CalDate& time);
+
+private:
+    TimeLogStore& store_;
+    const Clock& clock_;
+};
+
+} // namespace fennick

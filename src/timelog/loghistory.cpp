@@ -1,0 +1,130 @@
+#include "timelog/loghistory.h"
+
+#include "timelog/fileops.h"
+#include "timelog/logedit.h"
+#include "timelog/logfile.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace fennick {
+
+namespace {
+
+std::optional<QByteArray> bytesOf(const QString& path) {
+    const std::optional<LogFileText> file = readLogFile(path);
+    return file ? std::optional(file->bytes) : std::nullopt;
+}
+
+QString changedSince(const QString& path) {
+    return QCoreApplication::translate("fennick::LogHistory",
+                                       "%1 has changed since; nothing was undone.")
+        .arg(path);
+}
+
+// The step with its appended records taken out of files that have changed
+// after them only where no record followed (a comment added by hand, say).
+std::optional<LogStep> punchUndoneInPlace(const LogStep& step, QString* refusal) {
+    LogStep now = step;
+    for (qsizetype i = 0; i < step.edits.size(); ++i) {
+        const FileEdit& edit = step.edits[i];
+        const std::optional<QByteArray> current = bytesOf(edit.path);
+        if (!current) {
+            *refusal = changedSince(edit.path);
+            return std::nullopt;
+        }
+        if (*current == edit.after) {
+            now.edits[i].after = *current;
+            continue;
+        }
+        const QList<RecordLine> lines = recordLines(*current);
+        if (lines.isEmpty() || lineOf(*current, lines.last()) != step.appendedLines.value(i)) {
+            *refusal = QCoreApplication::translate(
+                           "fennick::LogHistory",
+                           "The last record of %1 is no longer the punch to undo; nothing was "
+                           "undone.")
+                           .arg(edit.path);
+            return std::nullopt;
+        }
+        now.edits[i] =
+            FileEdit{edit.path, withoutRecord(*current, lines, lines.size() - 1), *current};
+    }
+    return now;
+}
+
+std::optional<QString> refusalFor(const std::optional<FileFailure>& failure) {
+    if (!failure)
+        return std::nullopt;
+    return QCoreApplication::translate("fennick::LogHistory", "%1 could not be written: %2")
+        .arg(failure->path, failure->reason);
+}
+
+} // namespace
+
+std::optional<FileFailure> writeEdits(const QList<FileEdit>& edits, bool forwards) {
+    QList<FileEdit> order = edits;
+    if (!forwards)
+        std::reverse(order.begin(), order.end());
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        const FileEdit& edit = order[i];
+        if (replaceFileContents(edit.path, forwards ? edit.after : edit.before))
+            continue;
+        const FileFailure failure{edit.path, QString::fromLocal8Bit(std::strerror(errno))};
+        // Put back what this step already wrote; the first failure is the one
+        // to report.
+        for (qsizetype done = i - 1; done >= 0; --done)
+            replaceFileContents(order[done].path,
+                                forwards ? order[done].before : order[done].after);
+        return failure;
+    }
+    return std::nullopt;
+}
+
+void LogHistory::recorded(LogStep step) {
+    done_.append(std::move(step));
+    undone_.clear();
+}
+
+std::optional<QString> LogHistory::undo() {
+    if (done_.isEmpty())
+        return QCoreApplication::translate("fennick::LogHistory", "There is nothing to undo.");
+    LogStep step = done_.last();
+    QString refusal;
+    if (!step.appendedLines.isEmpty()) {
+        const std::optional<LogStep> inPlace = punchUndoneInPlace(step, &refusal);
+        if (!inPlace)
+            return refusal;
+        step = *inPlace;
+    } else {
+        for (const FileEdit& edit : step.edits) {
+            if (bytesOf(edit.path) != edit.after)
+                return changedSince(edit.path);
+        }
+    }
+    if (const auto failed = refusalFor(writeEdits(step.edits, false)))
+        return failed;
+    done_.removeLast();
+    undone_.append(std::move(step));
+    return std::nullopt;
+}
+
+std::optional<QString> LogHistory::redo() {
+    if (undone_.isEmpty())
+        return QCoreApplication::translate("fennick::LogHistory", "There is nothing to redo.");
+    const LogStep& step = undone_.last();
+    for (const FileEdit& edit : step.edits) {
+        if (bytesOf(edit.path) != edit.before)
+            return QCoreApplication::translate("fennick::LogHistory",
+                                               "%1 has changed since; nothing was redone.")
+                .arg(edit.path);
+    }
+    if (const auto failed = refusalFor(writeEdits(step.edits, true)))
+        return failed;
+    done_.append(undone_.takeLast());
+    return std::nullopt;
+}
+
+} // namespace fennick
