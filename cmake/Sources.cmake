@@ -41,9 +41,12 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/windows/dailychart.cpp
   ${FENNICK_SRC}/windows/pagedtableview.cpp
   ${FENNICK_SRC}/windows/prefwindow.cpp
+  ${FENNICK_SRC}/windows/punchdialog.cpp
   ${FENNICK_SRC}/windows/reportwindow.cpp
   ${FENNICK_SRC}/windows/timeentrydialog.cpp
   ${FENNICK_SRC}/app/commands.cpp
   ${FENNICK_SRC}/app/display.cpp
+  ${FENNICK_SRC}/app/logwatcher.cpp
   ${FENNICK_SRC}/app/mycontroller.cpp
+  ${FENNICK_SRC}/app/punchedits.cpp
   ${FENNICK_SRC}/app/singleinstance.cpp)

@@ -177,6 +177,22 @@
         <translation>der Monat %1 liegt in der Zukunft</translation>
     </message>
     <message>
+        <source>the output could not be written</source>
+        <translation>die Ausgabe konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the output could not be written: %1</source>
+        <translation>die Ausgabe konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>Today:</source>
+        <translation>Heute:</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
         <source>Usage: fennick report log|daily|monthly [--month YYYYMM] [--format text|csv|json]
        fennick status [--format text|json]
        fennick --help | --version
@@ -197,7 +213,7 @@ Options:
 
 The terminal commands only read the time logs, so they are safe to run
 while fennick is open. Exit status: 0 on success, 1 when the output could
-not be written, 2 for bad arguments.
+not be written or a month file could not be read, 2 for bad arguments.
 </source>
         <translation>Aufruf: fennick report log|daily|monthly [--month JJJJMM] [--format text|csv|json]
        fennick status [--format text|json]
@@ -220,20 +236,9 @@ Optionen:
 
 Die Terminal-Befehle lesen die Zeitprotokolle nur; sie können also laufen,
 während fennick geöffnet ist. Rückgabewert: 0 bei Erfolg, 1 wenn die
-Ausgabe nicht geschrieben werden konnte, 2 bei falschen Argumenten.
+Ausgabe nicht geschrieben oder eine Monatsdatei nicht gelesen werden konnte,
+2 bei falschen Argumenten.
 </translation>
-    </message>
-    <message>
-        <source>the output could not be written</source>
-        <translation>die Ausgabe konnte nicht geschrieben werden</translation>
-    </message>
-    <message>
-        <source>the output could not be written: %1</source>
-        <translation>die Ausgabe konnte nicht geschrieben werden: %1</translation>
-    </message>
-    <message>
-        <source>Today:</source>
-        <translation>Heute:</translation>
     </message>
 </context>
 <context>
@@ -245,6 +250,80 @@ Ausgabe nicht geschrieben werden konnte, 2 bei falschen Argumenten.
     <message>
         <source>%1 h</source>
         <translation>%1 h</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::LogEditor</name>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 has changed since it was shown; nothing was changed.</source>
+        <translation>%1 hat sich geändert, seit es angezeigt wurde; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Check In</source>
+        <translation>Kommen</translation>
+    </message>
+    <message>
+        <source>Check Out</source>
+        <translation>Gehen</translation>
+    </message>
+    <message>
+        <source>Change %1 to %2</source>
+        <translation>%1 auf %2 ändern</translation>
+    </message>
+    <message>
+        <source>The month file for %1 cannot be made.</source>
+        <translation>Die Monatsdatei für %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Delete %1 at %2</source>
+        <translation>%1 um %2 löschen</translation>
+    </message>
+    <message>
+        <source>Delete Punch</source>
+        <translation>Stempelung löschen</translation>
+    </message>
+    <message>
+        <source>The month file for %1 cannot be made or read.</source>
+        <translation>Die Monatsdatei für %1 kann nicht angelegt oder gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Insert %1 at %2</source>
+        <translation>%1 um %2 einfügen</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::LogHistory</name>
+    <message>
+        <source>%1 has changed since; nothing was undone.</source>
+        <translation>%1 hat sich inzwischen geändert; nichts wurde rückgängig gemacht.</translation>
+    </message>
+    <message>
+        <source>The last record of %1 is no longer the punch to undo; nothing was undone.</source>
+        <translation>Der letzte Eintrag in %1 ist nicht mehr die Stempelung, die rückgängig gemacht werden soll; nichts wurde rückgängig gemacht.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>There is nothing to undo.</source>
+        <translation>Es gibt nichts rückgängig zu machen.</translation>
+    </message>
+    <message>
+        <source>There is nothing to redo.</source>
+        <translation>Es gibt nichts zu wiederholen.</translation>
+    </message>
+    <message>
+        <source>%1 has changed since; nothing was redone.</source>
+        <translation>%1 hat sich inzwischen geändert; nichts wurde wiederholt.</translation>
     </message>
 </context>
 <context>
@@ -353,6 +432,66 @@ Ausgabe nicht geschrieben werden konnte, 2 bei falschen Argumenten.
         <source>fennick</source>
         <translation>fennick</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+Z</source>
+        <translation>Ctrl+Shift+Z</translation>
+    </message>
+    <message>
+        <source>&amp;Change Punch Time…</source>
+        <translation>Stempelzeit ä&amp;ndern …</translation>
+    </message>
+    <message>
+        <source>F2</source>
+        <translation>F2</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Punch…</source>
+        <translation>Stempelung &amp;löschen …</translation>
+    </message>
+    <message>
+        <source>&amp;Insert Punch…</source>
+        <translation>Stempelung &amp;einfügen …</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+I</source>
+        <translation>Ctrl+Shift+I</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederholen: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Nothing was undone</source>
+        <translation>Nichts wurde rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>Nothing was redone</source>
+        <translation>Nichts wurde wiederholt</translation>
+    </message>
+    <message>
+        <source>The punch was not recorded</source>
+        <translation>Die Stempelung wurde nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2. Nothing was recorded.</source>
+        <translation>%1 konnte nicht geschrieben werden: %2. Nichts wurde gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>fennick::PrefWindow</name>
@@ -371,6 +510,76 @@ Ausgabe nicht geschrieben werden konnte, 2 bei falschen Argumenten.
     <message>
         <source>(none)</source>
         <translation>(keiner)</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::PunchDialog</name>
+    <message>
+        <source>&amp;Year</source>
+        <translation>&amp;Jahr</translation>
+    </message>
+    <message>
+        <source>&amp;Month</source>
+        <translation>&amp;Monat</translation>
+    </message>
+    <message>
+        <source>&amp;Day</source>
+        <translation>&amp;Tag</translation>
+    </message>
+    <message>
+        <source>&amp;Hour</source>
+        <translation>&amp;Stunde</translation>
+    </message>
+    <message>
+        <source>M&amp;inute</source>
+        <translation>M&amp;inute</translation>
+    </message>
+    <message>
+        <source>&amp;Punch:</source>
+        <translation>&amp;Stempelung:</translation>
+    </message>
+    <message>
+        <source>Not after %1</source>
+        <translation>Nicht nach %1</translation>
+    </message>
+    <message>
+        <source>Between %1 and %2</source>
+        <translation>Zwischen %1 und %2</translation>
+    </message>
+    <message>
+        <source>Enter a time between the punches before and after this one.</source>
+        <translation>Bitte eine Zeit zwischen der Stempelung davor und der danach eingeben.</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::PunchEdits</name>
+    <message>
+        <source>No punch to edit</source>
+        <translation>Keine Stempelung zum Bearbeiten</translation>
+    </message>
+    <message>
+        <source>The month file has changed since it was shown.</source>
+        <translation>Die Monatsdatei hat sich geändert, seit sie angezeigt wurde.</translation>
+    </message>
+    <message>
+        <source>The log was not changed</source>
+        <translation>Das Protokoll wurde nicht geändert</translation>
+    </message>
+    <message>
+        <source>Change Punch Time</source>
+        <translation>Stempelzeit ändern</translation>
+    </message>
+    <message>
+        <source>Delete the %1 of %2? You can undo it with Edit › Undo.</source>
+        <translation>%1 vom %2 löschen? Mit Bearbeiten › Rückgängig lässt es sich zurücknehmen.</translation>
+    </message>
+    <message>
+        <source>Delete Punch</source>
+        <translation>Stempelung löschen</translation>
+    </message>
+    <message>
+        <source>Insert Punch</source>
+        <translation>Stempelung einfügen</translation>
     </message>
 </context>
 <context>
@@ -473,6 +682,21 @@ Ausgabe nicht geschrieben werden konnte, 2 bei falschen Argumenten.
     <message>
         <source>Shrinks the table where its widest texts would be cut; never enlarges it</source>
         <translation>Verkleinert die Tabelle, wo ihre breitesten Texte abgeschnitten würden; vergrößert sie nie</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read (%2); it counts as empty here.</source>
+        <translation>%1 kann nicht gelesen werden (%2); sie zählt hier als leer.</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::TimeClock</name>
+    <message>
+        <source>Check In at %1</source>
+        <translation>Kommen um %1</translation>
+    </message>
+    <message>
+        <source>Check Out at %1</source>
+        <translation>Gehen um %1</translation>
     </message>
 </context>
 <context>

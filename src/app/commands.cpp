@@ -35,6 +35,16 @@ const CommandSpec kSpecs[] = {
      QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+I")},
     {Command::CheckOut, QT_TRANSLATE_NOOP("fennick::MyController", "Check &Out"),
      QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+O")},
+    {Command::Undo, QT_TRANSLATE_NOOP("fennick::MyController", "&Undo"), nullptr,
+     QKeySequence::Undo},
+    {Command::Redo, QT_TRANSLATE_NOOP("fennick::MyController", "&Redo"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+Shift+Z")},
+    {Command::ChangePunch, QT_TRANSLATE_NOOP("fennick::MyController", "&Change Punch Time…"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "F2")},
+    {Command::DeletePunch, QT_TRANSLATE_NOOP("fennick::MyController", "&Delete Punch…"), nullptr,
+     QKeySequence::Delete},
+    {Command::InsertPunch, QT_TRANSLATE_NOOP("fennick::MyController", "&Insert Punch…"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+Shift+I")},
     {Command::Preferences, QT_TRANSLATE_NOOP("fennick::MyController", "&Preferences…"),
      QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+,")},
     {Command::Print, QT_TRANSLATE_NOOP("fennick::MyController", "&Print…"), nullptr,
@@ -65,6 +75,28 @@ Commands::Commands(QObject* owner) {
     action(Command::Preferences)->setMenuRole(QAction::PreferencesRole);
 }
 
+void Commands::showHistory(const LogHistory& history) const {
+    const LogStep* undo = history.nextUndo();
+    const LogStep* redo = history.nextRedo();
+    action(Command::Undo)
+        ->setText(
+            undo
+                ? translated(QT_TRANSLATE_NOOP("fennick::MyController", "&Undo %1")).arg(undo->what)
+                : translated(QT_TRANSLATE_NOOP("fennick::MyController", "&Undo")));
+    action(Command::Redo)
+        ->setText(
+            redo
+                ? translated(QT_TRANSLATE_NOOP("fennick::MyController", "&Redo %1")).arg(redo->what)
+                : translated(QT_TRANSLATE_NOOP("fennick::MyController", "&Redo")));
+    action(Command::Undo)->setEnabled(undo);
+    action(Command::Redo)->setEnabled(redo);
+}
+
+bool Commands::isLogEdit(Command command) {
+    return command == Command::ChangePunch || command == Command::DeletePunch ||
+           command == Command::InsertPunch;
+}
+
 bool Commands::isPrinting(Command command) {
     return command == Command::Print || command == Command::PrintPreview ||
            command == Command::ExportPdf || command == Command::ExportCsv;
@@ -81,6 +113,13 @@ void Commands::installMenus(QMainWindow* window) const {
     file->addAction(action(Command::Preferences));
     file->addSeparator();
     file->addAction(action(Command::Quit));
+    QMenu* edit = bar->addMenu(translated(QT_TRANSLATE_NOOP("fennick::MyController", "&Edit")));
+    edit->addAction(action(Command::Undo));
+    edit->addAction(action(Command::Redo));
+    edit->addSeparator();
+    edit->addAction(action(Command::ChangePunch));
+    edit->addAction(action(Command::DeletePunch));
+    edit->addAction(action(Command::InsertPunch));
     QMenu* punch = bar->addMenu(translated(QT_TRANSLATE_NOOP("fennick::MyController", "&Punch")));
     punch->addAction(action(Command::CheckIn));
     punch->addAction(action(Command::CheckOut));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "timelog/loghistory.h"
+
 #include <QKeySequence>
 #include <QObject>
 #include <map>
@@ -19,6 +21,11 @@ enum class Command {
     ShowMonthlySums,
     CheckIn,
     CheckOut,
+    Undo,
+    Redo,
+    ChangePunch,
+    DeletePunch,
+    InsertPunch,
     Preferences,
     Print,
     PrintPreview,
@@ -40,7 +47,12 @@ public:
     // The tray icon's menu, a child of `parent`.
     QMenu* trayMenu(QWidget* parent) const;
 
+    // Undo and Redo name the steps they would take, or are disabled.
+    void showHistory(const LogHistory& history) const;
+
     static bool isPrinting(Command command);
+    // The commands that edit the log window's punches.
+    static bool isLogEdit(Command command);
 
 private:
     std::map<Command, QAction*> actions_; // owned by the owner (Qt parent)

@@ -1,13 +1,14 @@
 #include "app/mycontroller.h"
 
-#include "windows/reportwindow.h"
 #include "timelog/checkinstate.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
+#include "windows/reportwindow.h"
 #include "windows/timeentrydialog.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QMainWindow>
 #include <QMenu>
@@ -40,8 +41,10 @@ MyController::MyController(ControllerEnv env, QObject* parent)
     : QObject(parent), env_(std::move(env)),
       session_(*env_.clock, SessionEnv{env_.startup.homeDir, env_.settingsPath, env_.startup.log},
                punchHooks()),
-      commands_(this), ckinWindow_(std::make_unique<CheckInWindow>()) {
+      commands_(this), edits_(session_, *env_.clock),
+      ckinWindow_(std::make_unique<CheckInWindow>()) {
     connectCommands();
+    connect(&watcher_, &LogWatcher::settled, this, &MyController::followLog);
     connect(ckinWindow_.get(), &CheckInWindow::checkInClicked, this, &MyController::enterLogIn);
     connect(ckinWindow_.get(), &CheckInWindow::checkOutClicked, this, &MyController::enterLogOut);
     adoptMainWindow(ckinWindow_.get());
@@ -61,6 +64,8 @@ TimeClock::Hooks MyController::punchHooks() {
     };
     hooks.beep = env_.startup.beep;
     hooks.punchRecorded = [this] { prepCheckInWindow(); };
+    hooks.stepRecorded = [this](const LogStep&) { logChanged(); };
+    hooks.punchFailed = [this](const FileFailure& failure) { punchFailed(failure); };
     return hooks;
 }
 
@@ -81,6 +86,8 @@ bool MyController::awakeFromNib() {
     }
     cursor_ = 0;
     session_.open();
+    watcher_.watch(session_.store().folder());
+    commands_.showHistory(session_.history());
     prepCheckInWindow();
     createTrayIcon();
     return true;
@@ -102,11 +109,15 @@ void MyController::connectCommands() {
         {Command::ShowMonthlySums, &MyController::showSum2Window},
         {Command::CheckIn, &MyController::enterLogIn},
         {Command::CheckOut, &MyController::enterLogOut},
+        {Command::Undo, &MyController::undo},
+        {Command::Redo, &MyController::redo},
         {Command::Preferences, &MyController::doPrefOpen},
         {Command::Quit, &MyController::quit},
     };
     for (const auto& [command, handler] : handlers)
         connect(action(command), &QAction::triggered, this, handler);
+    for (Command edit : {Command::ChangePunch, Command::DeletePunch, Command::InsertPunch})
+        connect(action(edit), &QAction::triggered, this, [this, edit] { editPunch(edit); });
     // The printing and export commands act on the report window in front.
     const std::pair<Command, void (ReportWindow::*)()> onFront[] = {
         {Command::Print, &ReportWindow::print},
@@ -136,6 +147,8 @@ ReportWindow* MyController::reportWindow(ReportKind kind) {
                 [this, kind] { move(kind, MoveDirection::Later); });
         connect(window.get(), &ReportWindow::prevClicked, this,
                 [this, kind] { move(kind, MoveDirection::Earlier); });
+        connect(window.get(), &ReportWindow::selectionChanged, this,
+                &MyController::revalidateActions);
         adoptMainWindow(window.get());
     }
     return window.get();
@@ -221,11 +234,76 @@ void MyController::fill(ReportKind kind) {
     const Clock& clock = *env_.clock;
     window->setMoveButtons(moveButtons(kind, cursor_, folder, clock));
     window->setContent(reportContent(kind, shownOffset(kind, cursor_), folder, clock));
+    filledSignature_ = LogWatcher::signature(folder);
 }
 
 void MyController::move(ReportKind kind, MoveDirection direction) {
     cursor_ = movedCursor(kind, cursor_, direction, session_.store().folder(), *env_.clock);
     fill(kind);
+}
+
+void MyController::followLog() {
+    TimeLogStore& store = session_.store();
+    store.dropLogFileDic();
+    store.checkLogFileDic();
+    session_.followLog();
+    ReportWindow* front = frontReportWindow();
+    if (front && LogWatcher::signature(store.folder()) != filledSignature_)
+        fill(front->kind());
+    // A month file replaced by a rename is a new file to watch.
+    watcher_.watch(store.folder());
+}
+
+QMainWindow* MyController::frontWindow() const {
+    if (ReportWindow* report = frontReportWindow())
+        return report;
+    return ckinWindow_.get();
+}
+
+void MyController::logChanged() {
+    prepCheckInWindow();
+    if (ReportWindow* front = frontReportWindow())
+        fill(front->kind());
+    commands_.showHistory(session_.history());
+}
+
+void MyController::undo() {
+    if (const std::optional<QString> refusal = session_.undo())
+        PunchEdits::showRefusal(frontWindow(), tr("Nothing was undone"), *refusal);
+    logChanged();
+}
+
+void MyController::redo() {
+    if (const std::optional<QString> refusal = session_.redo())
+        PunchEdits::showRefusal(frontWindow(), tr("Nothing was redone"), *refusal);
+    logChanged();
+}
+
+void MyController::punchFailed(const FileFailure& failure) {
+    PunchEdits::showRefusal(frontWindow(), tr("The punch was not recorded"),
+                            tr("%1 could not be written: %2. Nothing was recorded.")
+                                .arg(QDir::toNativeSeparators(failure.path), failure.reason));
+}
+
+std::optional<QString> MyController::shownMonthFile() const {
+    const auto key = getDateString(cursor_, env_.clock->now());
+    return key ? session_.store().folder().monthFile(*key) : std::nullopt;
+}
+
+void MyController::editPunch(Command command) {
+    ReportWindow* log = reportWindows_[slotOf(ReportKind::Log)].get();
+    if (!log || !log->isVisible())
+        return;
+    const std::optional<int> row = log->selectedRow();
+    bool changed = false;
+    if (command == Command::InsertPunch)
+        changed = edits_.insert(log);
+    else if (row && command == Command::ChangePunch)
+        changed = edits_.changeTime(log, shownMonthFile(), *row);
+    else if (row)
+        changed = edits_.remove(log, shownMonthFile(), *row);
+    if (changed)
+        logChanged();
 }
 
 bool MyController::validateMenuItem(const QAction* item) const {
@@ -239,6 +317,14 @@ bool MyController::validateMenuItem(const QAction* item) const {
         if (item == action(command))
             return !window || !window->isVisible();
     }
+    const ReportWindow* log = reportWindows_[slotOf(ReportKind::Log)].get();
+    const bool logInFront = log && log->isVisible();
+    if (item == action(Command::InsertPunch))
+        return logInFront;
+    if (item == action(Command::ChangePunch) || item == action(Command::DeletePunch))
+        return logInFront && log->selectedRow();
+    if (item == action(Command::Undo) || item == action(Command::Redo))
+        return item->isEnabled();
     return true;
 }
 
@@ -259,6 +345,10 @@ void MyController::revalidateActions() {
 bool MyController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
         revalidateActions();
+    // Whatever changed the log while fennick was in the background shows
+    // as soon as one of its windows comes to the front.
+    if (event->type() == QEvent::WindowActivate)
+        watcher_.poke();
     return QObject::eventFilter(watched, event);
 }
 

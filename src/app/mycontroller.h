@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/commands.h"
+#include "app/logwatcher.h"
+#include "app/punchedits.h"
 #include "platform/clock.h"
 #include "reports/report.h"
 #include "shell/session.h"
@@ -65,6 +67,9 @@ public:
     void fill(ReportKind kind);
     // Moves the shared cursor from a report window, then refills it.
     void move(ReportKind kind, MoveDirection direction);
+    // Takes the state from the log after a change made outside (by hand, the
+    // terminal, a sync tool) and refreshes what is shown.
+    void followLog();
 
 public slots:
     void showCheckInWindow();
@@ -74,6 +79,8 @@ public slots:
     void showSum2Window() { showReportWindow(ReportKind::MonthlySums); }
     void enterLogIn();
     void enterLogOut();
+    void undo();
+    void redo();
     void doPrefOpen();
     void doPrefOKButton();
     void doPrefCancelButton();
@@ -84,6 +91,15 @@ protected:
 
 private:
     TimeClock::Hooks punchHooks();
+    void punchFailed(const FileFailure& failure);
+    // After any change of the log: the state, the window in front, the menu.
+    void logChanged();
+
+    void editPunch(Command command);
+    std::optional<QString> shownMonthFile() const;
+    // The main window in front: a report window, else the check-in window.
+    QMainWindow* frontWindow() const;
+
     void connectCommands();
     void adoptMainWindow(QMainWindow* window);
     void createTrayIcon();
@@ -95,6 +111,9 @@ private:
     PunchSession session_;
     Commands commands_;
     int cursor_ = 0; // the report windows' shared month offset
+    PunchEdits edits_;
+    LogWatcher watcher_;
+    QString filledSignature_; // of the folder when the front window was filled
 
     std::unique_ptr<CheckInWindow> ckinWindow_;
     std::array<std::unique_ptr<ReportWindow>, std::size(kReportKinds)> reportWindows_;

@@ -35,6 +35,17 @@ int fail(QTextStream& err, const CliError& error) {
     return kCliUsage;
 }
 
+// One line for each month file that is there but could not be read: never a
+// silent zero.
+int readStatus(const QList<FileFailure>& unreadable, QTextStream& err) {
+    for (const FileFailure& failure : unreadable)
+        err << "fennick: "
+            << oneLine(CliText::tr("%1 cannot be read: %2").arg(failure.path, failure.reason))
+            << '\n';
+    err.flush();
+    return unreadable.isEmpty() ? kCliOk : kCliUnreadable;
+}
+
 int report(const CliRequest& request, QTextStream& out, QTextStream& err, const CliEnv& env) {
     int offset = 0;
     if (request.month) {
@@ -43,22 +54,21 @@ int report(const CliRequest& request, QTextStream& out, QTextStream& err, const 
             return fail(err, *error);
         offset = std::get<int>(parsed);
     }
-    writeReport(out,
-                collectReport(request.report, offset, logDirectoryPath(env.homeDir), env.clock),
-                request.format);
-    return kCliOk;
+    const ReportContent content =
+        collectReport(request.report, offset, logDirectoryPath(env.homeDir), env.clock);
+    writeReport(out, content, request.format);
+    return readStatus(content.unreadable, err);
 }
 
-int status(const CliRequest& request, QTextStream& out, const CliEnv& env) {
+int status(const CliRequest& request, QTextStream& out, QTextStream& err, const CliEnv& env) {
     // Reads only: the store is never written, so no file is made or changed.
     Settings settings(openSettingsStore(env.settingsPath), LogSink{});
     settings.registerDefaults(Settings::appDefaults());
-    writeStatus(out,
-                collectStatus(settings.boolForKey(kOnBusinessKey),
-                              settings.stringForKey(kPrevTimeStrKey), logDirectoryPath(env.homeDir),
-                              env.clock),
-                request.format);
-    return kCliOk;
+    const CliStatusData data =
+        collectStatus(settings.boolForKey(kOnBusinessKey), settings.stringForKey(kPrevTimeStrKey),
+                      logDirectoryPath(env.homeDir), env.clock);
+    writeStatus(out, data, request.format);
+    return readStatus(data.unreadable, err);
 }
 
 int dispatch(const CliRequest& request, QTextStream& out, QTextStream& err, const CliEnv& env) {
@@ -72,7 +82,7 @@ int dispatch(const CliRequest& request, QTextStream& out, QTextStream& err, cons
     case CliCommand::Report:
         return report(request, out, err, env);
     case CliCommand::Status:
-        return status(request, out, env);
+        return status(request, out, err, env);
     }
     return kCliUsage;
 }
@@ -101,7 +111,7 @@ QString cliUsage() {
         "\n"
         "The terminal commands only read the time logs, so they are safe to run\n"
         "while fennick is open. Exit status: 0 on success, 1 when the output could\n"
-        "not be written, 2 for bad arguments.\n");
+        "not be written or a month file could not be read, 2 for bad arguments.\n");
 }
 
 int runCli(const QStringList& args, QTextStream& out, QTextStream& err, const CliEnv& env) {
@@ -110,7 +120,7 @@ int runCli(const QStringList& args, QTextStream& out, QTextStream& err, const Cl
         return fail(err, *error);
     const int status = dispatch(std::get<CliRequest>(parsed), out, err, env);
     out.flush();
-    if (status == kCliOk && out.status() != QTextStream::Ok) {
+    if (status != kCliUsage && out.status() != QTextStream::Ok) {
         err << "fennick: " << CliText::tr("the output could not be written") << '\n';
         err.flush();
         return kCliOutputFailed;

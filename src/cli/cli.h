@@ -19,6 +19,8 @@ struct CliEnv {
 // Exit statuses.
 inline constexpr int kCliOk = 0;
 inline constexpr int kCliOutputFailed = 1;
+// A month file could not be read; what could be read was printed.
+inline constexpr int kCliUnreadable = 1;
 inline constexpr int kCliUsage = 2;
 
 // Runs one terminal command; `args` are the words after the program name.

@@ -61,6 +61,7 @@ CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,
     status.dayKey = clock.now().format(CalFormat::Compact).left(8);
     const ReportContent month = collectReport(ReportKind::DailySums, 0, logsDir, clock);
     status.todaySeconds = month.days.value(status.dayKey).sumValue();
+    status.unreadable = month.unreadable;
     return status;
 }
 

@@ -23,6 +23,7 @@ struct CliStatusData {
     CheckInState state;            // what the check-in window shows
     QString dayKey;                // today
     std::int64_t todaySeconds = 0; // today's entry of the month's day totals
+    QList<FileFailure> unreadable; // as in ReportContent
 };
 
 CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,

@@ -39,18 +39,30 @@ QStringList columnHeadings(ReportKind kind) {
             QCoreApplication::translate("MyDataSource", columns.dataHeading)};
 }
 
+// Notes a month file that is there but could not be read.
+void noteFailure(ReportContent& content, const MonthSumHandler& handler) {
+    const std::optional<ReadFailure>& failure = handler.readFailure();
+    if (failure && !failure->missing)
+        content.unreadable.append(FileFailure{*handler.monthFilePath(), failure->reason});
+}
+
 void fillLog(ReportContent& content, const LogFolder& folder, const Clock& clock) {
     if (const auto path = folder.monthFile(content.months.value(0))) {
-        if (const auto punches = MonthSumHandler(path, clock).getLogArray())
+        const MonthSumHandler handler(path, clock);
+        if (const auto punches = handler.getLogArray())
             content.rows = logRows(*punches);
+        noteFailure(content, handler);
     }
 }
 
 // One row per day with work, in day order, and the month's total. No file,
 // an unreadable one or no day at all: no rows, 0.
 void fillDailySums(ReportContent& content, const LogFolder& folder, const Clock& clock) {
-    if (const auto path = folder.monthFile(content.months.value(0)))
-        content.days = MonthSumHandler(path, clock).calcDaySum().value_or(DayTotals{});
+    if (const auto path = folder.monthFile(content.months.value(0))) {
+        const MonthSumHandler handler(path, clock);
+        content.days = handler.calcDaySum().value_or(DayTotals{});
+        noteFailure(content, handler);
+    }
     if (!content.days.isEmpty()) {
         DspRows rows;
         rows.reserve(content.days.size());
@@ -74,8 +86,10 @@ void fillMonthlySums(ReportContent& content, const LogFolder& cached, const Cloc
         for (const QString& key : content.months) {
             std::int64_t seconds = 0;
             if (const auto path = folder.monthFile(key)) {
-                if (const auto sum = MonthSumHandler(path, clock).calcMonthSum())
+                const MonthSumHandler handler(path, clock);
+                if (const auto sum = handler.calcMonthSum())
                     seconds = sum->sumValue();
+                noteFailure(content, handler);
             }
             content.rows->append(myDspData{key, monthDuration(seconds)});
             content.totalSeconds += seconds;

@@ -43,6 +43,9 @@ struct ReportContent {
     std::optional<QString> totalLine; // the sums reports only
     std::int64_t totalSeconds = 0;
     DayTotals days; // daily sums: the totals behind the rows, for the chart
+    // Month files that are there but could not be read: the rows and totals
+    // count them as empty, and the window and the terminal say so.
+    QList<FileFailure> unreadable;
 };
 
 // The report of the month `offset` months back; for the monthly sums, of the

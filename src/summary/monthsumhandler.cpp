@@ -133,12 +133,17 @@ void addTo(sumobject& sum, std::int64_t seconds) {
 // The file layer shared by the three results: no path, or a file that cannot
 // be read, gives nothing; otherwise the text operation runs on a fresh read.
 template <typename Result, typename Work>
-std::optional<Result> readAndRun(const std::optional<QString>& path, Work&& work) {
+std::optional<Result> readAndRun(const std::optional<QString>& path,
+                                 std::optional<ReadFailure>& failure, Work&& work) {
+    failure.reset();
     if (!path)
         return std::nullopt;
-    const std::optional<LogFileText> file = readLogFile(*path);
-    if (!file)
+    ReadFailure why;
+    const std::optional<LogFileText> file = readLogFile(*path, &why);
+    if (!file) {
+        failure = why;
         return std::nullopt;
+    }
     return work(QStringView(file->text));
 }
 
@@ -149,15 +154,17 @@ MonthSumHandler::MonthSumHandler(std::optional<QString> monthFilePath, const Clo
 
 std::optional<QList<LoggedPunch>> MonthSumHandler::getLogArray() const {
     return readAndRun<QList<LoggedPunch>>(
-        path_, [this](QStringView text) { return getLogArrayBuff(text); });
+        path_, failure_, [this](QStringView text) { return getLogArrayBuff(text); });
 }
 
 std::optional<sumobject> MonthSumHandler::calcMonthSum() const {
-    return readAndRun<sumobject>(path_, [this](QStringView text) { return sumMonthBuff(text); });
+    return readAndRun<sumobject>(path_, failure_,
+                                 [this](QStringView text) { return sumMonthBuff(text); });
 }
 
 std::optional<DayTotals> MonthSumHandler::calcDaySum() const {
-    return readAndRun<DayTotals>(path_, [this](QStringView text) { return sumDayBuff(text); });
+    return readAndRun<DayTotals>(path_, failure_,
+                                 [this](QStringView text) { return sumDayBuff(text); });
 }
 
 QList<LoggedPunch> MonthSumHandler::getLogArrayBuff(QStringView text) const {

@@ -2,6 +2,7 @@
 
 #include "platform/caldate.h"
 #include "platform/clock.h"
+#include "timelog/logfile.h"
 #include "timelog/record.h"
 
 #include <QList>
@@ -47,6 +48,9 @@ public:
     const std::optional<QString>& monthFilePath() const { return path_; }
     void setMonthFilePath(std::optional<QString> path) { path_ = std::move(path); }
 
+    // Why the last read of the file failed; absent after a successful one.
+    const std::optional<ReadFailure>& readFailure() const { return failure_; }
+
     // Absent when there is no path or the file cannot be read.
     std::optional<QList<LoggedPunch>> getLogArray() const;
     std::optional<sumobject> calcMonthSum() const;
@@ -71,6 +75,7 @@ public:
 private:
     std::optional<QString> path_;
     const Clock& clock_;
+    mutable std::optional<ReadFailure> failure_;
 };
 
 } // namespace fennick

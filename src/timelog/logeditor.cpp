@@ -68,6 +68,24 @@ std::optional<QByteArray> bytesOnDisk(const QString& path) {
 
 } // namespace
 
+std::optional<ListedRecord> listedRecord(const QString& path, qsizetype index) {
+    const std::optional<LogFileText> file = readLogFile(path);
+    if (!file || index < 0)
+        return std::nullopt;
+    const QByteArray bytes = editableBytes(file->bytes);
+    const QList<RecordLine> lines = recordLines(bytes);
+    if (index >= lines.size())
+        return std::nullopt;
+    const RecordLine& line = lines[index];
+    ListedRecord listed{
+        RecordAt{path, index, lineOf(bytes, line)}, line.kind, line.timeToken, {}, {}};
+    if (index > 0)
+        listed.earlierToken = lines[index - 1].timeToken;
+    if (index + 1 < lines.size())
+        listed.laterToken = lines[index + 1].timeToken;
+    return listed;
+}
+
 LogEditor::Result LogEditor::changeTime(const RecordAt& record, const CalDate& time) {
     auto found = locate(record);
     if (auto* refusal = std::get_if<QString>(&found))

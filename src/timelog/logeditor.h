@@ -21,6 +21,20 @@ struct RecordAt {
     QByteArray line;
 };
 
+// A record as the log window lists it, with the punch times of the records
+// before and after it in its file: the bounds of a new time for it.
+struct ListedRecord {
+    RecordAt at;
+    PunchKind kind = PunchKind::CheckIn;
+    QString timeToken;
+    QString earlierToken; // empty for the file's first record
+    QString laterToken;   // empty for the file's last record
+};
+
+// The record `index` of a month file, in file order as the log lists them;
+// absent when the file cannot be read or has no such record.
+std::optional<ListedRecord> listedRecord(const QString& path, qsizetype index);
+
 // Edits of the log from the log window. Each plans the new bytes of the
 // files it touches and writes them durably; a record moved to another
 // month's file is written there first and then taken out of its own, and

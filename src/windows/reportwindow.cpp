@@ -141,7 +141,20 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->horizontalHeader()->setHighlightSections(false);
+    // Month files that could not be read: never a silent zero.
+    notice_ = new QLabel(central);
+    notice_->setObjectName(QStringLiteral("readNotice"));
+    notice_->setTextFormat(Qt::PlainText);
+    notice_->setWordWrap(true);
+    notice_->setForegroundRole(QPalette::BrightText);
+    notice_->setBackgroundRole(QPalette::Dark);
+    notice_->setAutoFillBackground(true);
+    notice_->setContentsMargins(6, 4, 6, 4);
+    notice_->hide();
+    layout->addWidget(notice_);
     layout->addWidget(table_, 1);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ReportWindow::selectionChanged);
 
     if (kind != ReportKind::Log) {
         total_ = new TotalLineLabel(central);
@@ -167,10 +180,27 @@ void ReportWindow::setContent(const ReportContent& content) {
     heading_->setText(content.heading);
     setWindowTitle(content.heading);
     source_->setDataArray(content.rows);
+    showReadFailures(content.unreadable);
     if (total_)
         total_->setText(content.totalLine.value_or(QString()));
     if (chart_)
         chart_->setMonth(content.months.value(0), content.days);
+}
+
+void ReportWindow::showReadFailures(const QList<FileFailure>& unreadable) {
+    QStringList lines;
+    for (const FileFailure& failure : unreadable)
+        lines << tr("%1 cannot be read (%2); it counts as empty here.")
+                     .arg(QDir::toNativeSeparators(failure.path), failure.reason);
+    notice_->setText(lines.join(u'\n'));
+    notice_->setVisible(!lines.isEmpty());
+}
+
+std::optional<int> ReportWindow::selectedRow() const {
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first().row();
 }
 
 void ReportWindow::setMoveButtons(const MoveButtons& buttons) {

@@ -36,6 +36,8 @@ public:
     // in the daily sums window, the chart.
     void setContent(const ReportContent& content);
     void setMoveButtons(const MoveButtons& buttons);
+    // The first selected row, if a row is selected.
+    std::optional<int> selectedRow() const;
 
     // Which month or block the window shows.
     QString heading() const;
@@ -58,10 +60,12 @@ public slots:
     void exportCsvAs();
 
 signals:
+    void selectionChanged();
     void nextClicked();
     void prevClicked();
 
 private:
+    void showReadFailures(const QList<FileFailure>& unreadable);
     void showFailure(const QString& title, const QString& text);
     // Asks for a file name (the heading, with the suffix) and writes it.
     void exportAs(const QString& title, const QString& suffix, const QString& filter,
@@ -84,6 +88,7 @@ private:
     PagedTableView* table_ = nullptr;
     MyDataSource* source_ = nullptr;
     QLabel* total_ = nullptr;
+    QLabel* notice_ = nullptr;
     DailyChart* chart_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     // Export PDF's choices; absent until made, then the locale's paper.

@@ -54,7 +54,7 @@ private slots:
         QStringList menus;
         for (const QAction* menu : daily->menuBar()->actions())
             menus << menu->text();
-        QCOMPARE(menus, QStringList({"&Datei", "&Stempeln", "&Ansicht"}));
+        QCOMPARE(menus, QStringList({"&Datei", "&Bearbeiten", "&Stempeln", "&Ansicht"}));
         QCOMPARE(c.action(Command::ShowMonthlySums)->text(), QString("&Monatssummen"));
     }
 
