@@ -14,7 +14,9 @@ void refuseToRun(const StartupEnv& env) {
         env.beep();
         env.sleep(std::chrono::milliseconds(250));
     }
-    env.log(QStringLiteral("We MUST run on MacOSX 10.4 and higher!!!"));
+    // On this platform the gate checks the Qt library, so the line names it.
+    env.log(
+        QStringLiteral("We MUST run on Qt %1 and higher!!!").arg(QLatin1String(QT_VERSION_STR)));
 }
 
 QString expandTilde(const QString& path, const QString& homeDir) {

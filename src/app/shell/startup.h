@@ -20,7 +20,7 @@ struct StartupEnv {
 };
 
 // Refuses to run: five beeps, each followed by a pause of 0.25 s, then the
-// log line. The caller quits afterwards.
+// log line naming the Qt version built against. The caller quits afterwards.
 void refuseToRun(const StartupEnv& env);
 
 // "~" and "~/..." expanded into the home directory; other paths unchanged.
