@@ -25,6 +25,7 @@ private slots:
     void logDirectory();
     void menuEnabling();
     void settingsOnlyWrittenByPunches();
+    void privateUnderAnyUmask();
 };
 
 void TestMyController::versionGate_data() {
@@ -198,6 +199,28 @@ void TestMyController::settingsOnlyWrittenByPunches() {
     d.saveDefaults();
     QCOMPARE(broken.logLines,
              QStringList{QString("Settings:%1 write error!").arg(broken.settingsFile)});
+}
+
+// Under umask 000 the folders made for the log and the settings stay 0700
+// and the settings file 0600, like the month files.
+void TestMyController::privateUnderAnyUmask() {
+    const auto modeOf = [](const QString& path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+    };
+    Harness h;
+    h.settingsFile = h.temp.path() + "/config/fennick/fennick.conf";
+    MyController& c = h.make();
+    QVERIFY(QDir(h.home + "/Library").removeRecursively());
+    const mode_t mask = ::umask(0);
+    const bool started = c.awakeFromNib();
+    c.saveDefaults();
+    ::umask(mask);
+    QVERIFY(started);
+    QCOMPARE(QList<int>({modeOf(h.home + "/Library"), modeOf(h.logsDir()),
+                         modeOf(h.temp.path() + "/config"),
+                         modeOf(h.temp.path() + "/config/fennick"), modeOf(h.settingsFile)}),
+             QList<int>({0700, 0700, 0700, 0700, 0600}));
 }
 
 QTEST_MAIN(TestMyController)

@@ -1,5 +1,9 @@
 #include "app/shell/settings.h"
 
+#include "platform/privatefs.h"
+
+#include <QFileInfo>
+
 namespace fennick {
 
 std::unique_ptr<QSettings> openSettingsStore(const QString& path) {
@@ -49,6 +53,11 @@ void Settings::setString(const QString& key, const QString& value) {
 }
 
 bool Settings::synchronize() {
+    // Made private before the store writes, whatever the umask: the store
+    // keeps the mode of a file that exists.
+    const QString path = store_->fileName();
+    makePrivateDirs(QFileInfo(path).absolutePath());
+    makePrivateFile(path);
     store_->sync();
     if (store_->status() == QSettings::NoError)
         return true;

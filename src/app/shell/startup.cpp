@@ -1,5 +1,6 @@
 #include "app/shell/startup.h"
 
+#include "platform/privatefs.h"
 #include "platform/texts.h"
 
 #include <QDir>
@@ -40,7 +41,7 @@ void ensureLogDirectory(const QString& path, const LogSink& log) {
     // The default folder lies in ~/Library, which a Linux home does not
     // have: missing parents are made too, or no punch could ever be kept.
     const QString parent = QFileInfo(path).absolutePath();
-    const bool parentReady = QFileInfo(parent).isDir() || QDir().mkpath(parent);
+    const bool parentReady = makePrivateDirs(parent);
     // Private records: only the user may list or read them.
     if (!parentReady || ::mkdir(QFile::encodeName(path).constData(), 0700) != 0)
         log(logLine("fail to create Dir:%@.", path));
