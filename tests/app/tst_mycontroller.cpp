@@ -25,6 +25,8 @@ private slots:
     void logDirectory();
     void menuEnabling();
     void settingsOnlyWrittenByPunches();
+    void settingsWriteErrors_data();
+    void settingsWriteErrors();
     void privateUnderAnyUmask();
 };
 
@@ -199,6 +201,38 @@ void TestMyController::settingsOnlyWrittenByPunches() {
     d.saveDefaults();
     QCOMPARE(broken.logLines,
              QStringList{QString("Settings:%1 write error!").arg(broken.settingsFile)});
+}
+
+void TestMyController::settingsWriteErrors_data() {
+    QTest::addColumn<QByteArray>("before"); // the settings file before start-up
+    QTest::addColumn<bool>("blocked");      // a regular file where its folder belongs
+    QTest::newRow("clean file") << QByteArray("[General]\nonBusiness=false\n") << false;
+    QTest::newRow("unreadable line") << QByteArray("[General]\nthis is no setting\n") << false;
+    QTest::newRow("folder is a file") << QByteArray() << true;
+}
+
+// Only a failed write is reported, once per save; a line the store could not
+// read is dropped by the first save and reported never.
+void TestMyController::settingsWriteErrors() {
+    QFETCH(QByteArray, before);
+    QFETCH(bool, blocked);
+    Harness h;
+    if (blocked) {
+        QVERIFY(put(h.temp.path() + "/blocker", ""));
+        h.settingsFile = h.temp.path() + "/blocker/settings.ini";
+    } else {
+        QVERIFY(put(h.settingsPath(), before));
+    }
+    MyController& c = h.start();
+    c.timeClock().setOnBusinessP(true);
+    c.setPrevTimeStr("20240315093000");
+    c.saveDefaults();
+    c.saveDefaults();
+    const QString line = QString("Settings:%1 write error!").arg(h.settingsPath());
+    QCOMPARE(h.logLines, blocked ? QStringList({line, line}) : QStringList());
+    if (!blocked)
+        QCOMPARE(QSettings(h.settingsPath(), QSettings::IniFormat).value(kPrevTimeStrKey),
+                 QVariant("20240315093000"));
 }
 
 // Under umask 000 the folders made for the log and the settings stay 0700
