@@ -62,8 +62,13 @@ int main(int argc, char* argv[]) {
     installTranslators(app);
 
     SingleInstance instance(SingleInstance::defaultDirectory());
-    if (!instance.claim())
+    const SingleInstance::Claim claim = instance.claim();
+    if (claim == SingleInstance::Claim::Answered)
         return 0;
+    // Without the lock fennick still starts: a missing window would be worse
+    // than the small chance of a second instance.
+    if (claim == SingleInstance::Claim::Failed)
+        std::fprintf(stderr, "fennick: %s; starting anyway\n", qPrintable(instance.failure()));
 
     SystemClock clock;
     ControllerEnv env;
