@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -47,7 +46,7 @@ int main(int argc, char* argv[]) {
     }
 
     const auto reason = missingDisplay([](const char* name) { return qEnvironmentVariable(name); },
-                                       [](const QString& path) { return QFileInfo::exists(path); });
+                                       socketListening);
     if (reason) {
         std::fprintf(stderr, "fennick: %s\n", qPrintable(*reason));
         return 1;

@@ -3,6 +3,7 @@
 #include "app/singleinstance.h"
 #include "support.h"
 
+#include <QLocalServer>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -62,6 +63,14 @@ private slots:
         row("wayland socket gone", "WAYLAND_DISPLAY=wayland-0 XDG_RUNTIME_DIR=/run/u", false);
         row("offscreen needs none", "QT_QPA_PLATFORM=offscreen", true);
         row("xcb platform still needs X", "QT_QPA_PLATFORM=xcb", false);
+        row("X server on the abstract socket only", "DISPLAY=:1 @/tmp/.X11-unix/X1", true);
+        row("abstract socket of another display", "DISPLAY=:1 @/tmp/.X11-unix/X0", false);
+        row("wayland forced on an X11 session",
+            "QT_QPA_PLATFORM=wayland DISPLAY=:0 /tmp/.X11-unix/X0", false);
+        row("forced list falls back to X11",
+            "QT_QPA_PLATFORM=wayland;xcb DISPLAY=:0 /tmp/.X11-unix/X0", true);
+        row("forced wayland reachable", "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=/run/w /run/w",
+            true);
     }
 
     // A missing display is one line of explanation.
@@ -83,6 +92,23 @@ private slots:
         QCOMPARE(expandTilde("~/Library/fennick", "/home/u"), QString("/home/u/Library/fennick"));
         // Another user's home is not ours.
         QCOMPARE(expandTilde("~other/x", "/home/u"), QString("~other/x"));
+    }
+
+    // Only a socket somebody listens on counts, on a path or in the abstract
+    // namespace; a socket file left behind does not.
+    void socketListening() {
+        QTemporaryDir dir;
+        QLocalServer server;
+        QVERIFY(server.listen(dir.filePath("s")));
+        QVERIFY(fennick::socketListening(dir.filePath("s")));
+        server.close();
+        QVERIFY(put(dir.filePath("s"), ""));
+        QVERIFY(!fennick::socketListening(dir.filePath("s")));
+        QVERIFY(!fennick::socketListening(dir.filePath("none")));
+        server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        QVERIFY(server.listen(dir.filePath("abstract")));
+        QVERIFY(fennick::socketListening(u'@' + server.fullServerName()));
+        QVERIFY(!QFileInfo::exists(server.fullServerName()));
     }
 
     // What stands at the lock's place before a start; the claim and a word of
