@@ -5,11 +5,11 @@
 #include "cli/cli.h"
 #include "platform/syslog.h"
 #include "platform/translations.h"
+#include "windows/appicon.h"
 #include "windows/checkinwindow.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("fennick"));
     QApplication::setApplicationVersion(QStringLiteral(FENNICK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(FENNICK_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/fennick.png")));
+    QApplication::setWindowIcon(appIcon());
     installTranslators(app);
 
     SingleInstance instance(SingleInstance::defaultDirectory());

@@ -2,6 +2,7 @@
 #include "app/shell/startup.h"
 #include "app/singleinstance.h"
 #include "support.h"
+#include "windows/appicon.h"
 
 #include <QLocalServer>
 #include <QSignalSpy>
@@ -214,7 +215,19 @@ private slots:
         QCOMPARE(SingleInstance::defaultDirectory(temp.filePath("xdg"), temp.path()),
                  temp.filePath("xdg"));
     }
+
+    // Windows and the tray draw this icon; all four sizes are there.
+    void icon() {
+        const QIcon icon = appIcon();
+        QVERIFY(!icon.isNull());
+        QList<int> widths;
+        for (const QSize& size : icon.availableSizes())
+            widths << (size.width() == size.height() ? size.width() : -1);
+        std::sort(widths.begin(), widths.end());
+        QCOMPARE(widths, (QList<int>{32, 64, 128, 256}));
+        QVERIFY(!icon.pixmap(22, 22).isNull());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestShell)
+QTEST_MAIN(TestShell)
 #include "tst_shell.moc"
