@@ -275,6 +275,7 @@ void MyController::prepCheckInWindow() {
 }
 
 void MyController::showMainWindow(QMainWindow* window) {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();
@@ -415,7 +416,7 @@ bool MyController::validateMenuItem(const QAction* item) const {
     };
     for (const auto& [command, window] : rules) {
         if (item == actions_.at(command))
-            return !window || !window->isVisible();
+            return !window || !window->isVisible() || window->isMinimized();
     }
     return true;
 }
@@ -438,7 +439,8 @@ void MyController::revalidateActions() {
 }
 
 bool MyController::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide ||
+        event->type() == QEvent::WindowStateChange)
         revalidateActions();
     return QObject::eventFilter(watched, event);
 }

@@ -28,6 +28,7 @@ private slots:
     void settingsWriteErrors_data();
     void settingsWriteErrors();
     void privateUnderAnyUmask();
+    void minimizedWindowComesBack();
 };
 
 void TestMyController::versionGate_data() {
@@ -255,6 +256,21 @@ void TestMyController::privateUnderAnyUmask() {
                          modeOf(h.temp.path() + "/config"),
                          modeOf(h.temp.path() + "/config/fennick"), modeOf(h.settingsFile)}),
              QList<int>({0700, 0700, 0700, 0700, 0600}));
+}
+
+// A minimized check-in window is shown again by its command (enabled while
+// minimized), as a second start does.
+void TestMyController::minimizedWindowComesBack() {
+    Harness h;
+    MyController& c = h.start();
+    c.showCheckInWindow();
+    QVERIFY(!c.action(Command::ShowCheckIn)->isEnabled());
+    c.ckinWindow()->showMinimized();
+    QVERIFY(c.action(Command::ShowCheckIn)->isEnabled());
+    c.action(Command::ShowCheckIn)->trigger();
+    QVERIFY(!c.ckinWindow()->isMinimized());
+    QVERIFY(c.ckinWindow()->isVisible());
+    QVERIFY(!c.action(Command::ShowCheckIn)->isEnabled());
 }
 
 QTEST_MAIN(TestMyController)
