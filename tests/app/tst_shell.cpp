@@ -5,12 +5,14 @@
 #include "windows/appicon.h"
 
 #include <QLocalServer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace fennick;
@@ -127,6 +129,7 @@ private slots:
         QTest::newRow("live process of the name, no answer")
             << "live" << C::Failed << "does not answer";
         QTest::newRow("folder is a file") << "folder-file" << C::Failed << "folder";
+        QTest::newRow("full runtime folder") << "full" << C::Failed << "cannot take";
         QTest::newRow("no private folder") << "no-folder" << C::Failed << "runtime folder";
     }
 
@@ -154,6 +157,16 @@ private slots:
                                   QSysInfo::machineHostName().toUtf8() + "\n"));
         else if (setup == u"folder-file")
             QVERIFY(QDir(dir).removeRecursively() && put(dir, ""));
+        const QByteArray native = QFile::encodeName(dir);
+        if (setup == u"full") {
+            if (::mount("tmpfs", native.constData(), "tmpfs", 0, "size=4k,mode=0700") != 0)
+                QSKIP("mounting a tmpfs needs root; run as root to cover a full folder");
+            put(dir + "/filler", QByteArray(8192, 'x')); // fails once the folder is full
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (setup == u"full")
+                ::umount2(native.constData(), MNT_DETACH);
+        });
         std::optional<QSignalSpy> activated;
         if (running)
             activated.emplace(running->instance, &SingleInstance::activationRequested);
