@@ -15,7 +15,8 @@ namespace fennick {
 CheckInWindow::CheckInWindow(QWidget* parent)
     : QMainWindow(parent), title_(new QLabel), message_(new QLabel),
       indicator_(new ActivityIndicator), checkIn_(new QPushButton(tr("Check &In"))),
-      checkOut_(new QPushButton(tr("Check &Out"))), preTitle_(new QLabel), preTime_(new ElidedLabel) {
+      checkOut_(new QPushButton(tr("Check &Out"))), preTitle_(new QLabel),
+      preTime_(new ElidedLabel) {
     setObjectName(QStringLiteral("ckinWindow"));
     setWindowTitle(tr("fennick"));
 
