@@ -11,6 +11,7 @@ appends one line to a plain-text log file of its month. fennick notices a
 forgotten punch and asks for its time, and shows the month's log, the
 working time of each day and of each month, and prints them.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
@@ -30,5 +31,36 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Qt's own dialogs in the user's language, and a native Wayland window.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
+
+# What Debian asks of a package beside the program: the copyright in its
+# machine-readable form, the changelog and the manual page, compressed
+# without a time stamp so that two builds give the same bytes.
+set(FENNICK_DEBIAN_DIR ${PROJECT_SOURCE_DIR}/resources/debian)
+foreach(doc changelog.Debian fennick.1)
+  set(source ${FENNICK_DEBIAN_DIR}/changelog)
+  if(doc STREQUAL fennick.1)
+    set(source ${PROJECT_SOURCE_DIR}/resources/fennick.1)
+  endif()
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${doc}.gz
+    COMMAND gzip -9nc ${source} > ${CMAKE_BINARY_DIR}/${doc}.gz
+    DEPENDS ${source})
+  list(APPEND FENNICK_COMPRESSED_DOCS ${CMAKE_BINARY_DIR}/${doc}.gz)
+endforeach()
+add_custom_target(fennick_docs ALL DEPENDS ${FENNICK_COMPRESSED_DOCS})
+install(FILES ${FENNICK_DEBIAN_DIR}/copyright ${CMAKE_BINARY_DIR}/changelog.Debian.gz
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_BINARY_DIR}/fennick.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${FENNICK_DEBIAN_DIR}/lintian-overrides
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME fennick)
+
+# A stripped install (CPack strips) also drops the compiler's .comment notes.
+if(TARGET fennick)
+  install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/fennick\"
+      COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
+endif()
 
 include(CPack)

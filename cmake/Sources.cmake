@@ -6,6 +6,7 @@ set(FENNICK_SRC ${PROJECT_SOURCE_DIR}/src)
 set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/platform/caldate.cpp
   ${FENNICK_SRC}/platform/clock.cpp
+  ${FENNICK_SRC}/platform/privatefs.cpp
   ${FENNICK_SRC}/platform/syslog.cpp
   ${FENNICK_SRC}/platform/texts.cpp
   ${FENNICK_SRC}/platform/translations.cpp
@@ -37,8 +38,10 @@ set(FENNICK_CORE_SOURCES
 # Widgets, dialogs, tables, printing, and the application's glue.
 set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/windows/activityindicator.cpp
+  ${FENNICK_SRC}/windows/appicon.cpp
   ${FENNICK_SRC}/windows/checkinwindow.cpp
   ${FENNICK_SRC}/windows/dailychart.cpp
+  ${FENNICK_SRC}/windows/elidedlabel.cpp
   ${FENNICK_SRC}/windows/pagedtableview.cpp
   ${FENNICK_SRC}/windows/prefwindow.cpp
   ${FENNICK_SRC}/windows/punchdialog.cpp

@@ -5,12 +5,11 @@
 #include "cli/cli.h"
 #include "platform/syslog.h"
 #include "platform/translations.h"
+#include "windows/appicon.h"
 #include "windows/checkinwindow.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -47,7 +46,7 @@ int main(int argc, char* argv[]) {
     }
 
     const auto reason = missingDisplay([](const char* name) { return qEnvironmentVariable(name); },
-                                       [](const QString& path) { return QFileInfo::exists(path); });
+                                       socketListening);
     if (reason) {
         std::fprintf(stderr, "fennick: %s\n", qPrintable(*reason));
         return 1;
@@ -58,12 +57,17 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("fennick"));
     QApplication::setApplicationVersion(QStringLiteral(FENNICK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(FENNICK_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/fennick.png")));
+    QApplication::setWindowIcon(appIcon());
     installTranslators(app);
 
     SingleInstance instance(SingleInstance::defaultDirectory());
-    if (!instance.claim())
+    const SingleInstance::Claim claim = instance.claim();
+    if (claim == SingleInstance::Claim::Answered)
         return 0;
+    // Without the lock fennick still starts: a missing window would be worse
+    // than the small chance of a second instance.
+    if (claim == SingleInstance::Claim::Failed)
+        std::fprintf(stderr, "fennick: %s; starting anyway\n", qPrintable(instance.failure()));
 
     SystemClock clock;
     ControllerEnv env;

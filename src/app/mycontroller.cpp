@@ -196,6 +196,7 @@ void MyController::prepCheckInWindow() {
 }
 
 void MyController::showMainWindow(QMainWindow* window) {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();
@@ -315,7 +316,7 @@ bool MyController::validateMenuItem(const QAction* item) const {
     };
     for (const auto& [command, window] : rules) {
         if (item == action(command))
-            return !window || !window->isVisible();
+            return !window || !window->isVisible() || window->isMinimized();
     }
     const ReportWindow* log = reportWindows_[slotOf(ReportKind::Log)].get();
     const bool logInFront = log && log->isVisible();
@@ -343,7 +344,8 @@ void MyController::revalidateActions() {
 }
 
 bool MyController::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide ||
+        event->type() == QEvent::WindowStateChange)
         revalidateActions();
     // Whatever changed the log while fennick was in the background shows
     // as soon as one of its windows comes to the front.

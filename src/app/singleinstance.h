@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QLocalServer;
 
@@ -16,23 +17,38 @@ class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    // `directory` holds the lock file and the socket (the user's runtime dir).
+    enum class Claim {
+        Owned,    // this process holds the lock and runs
+        Answered, // another instance answered and shows itself; leave
+        Failed,   // no lock could be taken; see failure()
+    };
+    Q_ENUM(Claim)
+
+    // `directory` holds the lock file and the socket (the user's runtime dir);
+    // empty when there is no private folder to put them in.
     explicit SingleInstance(const QString& directory, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is the one that runs; otherwise the running one
-    // has been asked to show itself.
-    bool claim();
+    Claim claim();
+    // Why the last claim failed, in one line.
+    const QString& failure() const { return failure_; }
 
+    // $XDG_RUNTIME_DIR when it is 0700 and the user's, or else a folder of this user's in `tempDir`
+    // that is 0700 and owned by the user; empty when neither can be had.
+    static QString defaultDirectory(const QString& runtimeDir, const QString& tempDir);
     static QString defaultDirectory();
 
 signals:
     void activationRequested();
 
 private:
+    Claim fail(const QString& why);
+    Claim own(const QString& lockPath, const QString& socketPath);
+    bool askRunningInstance(const QString& socketPath);
     void acceptConnection();
 
     QString directory_;
+    QString failure_;
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLocalServer> server_;
 };

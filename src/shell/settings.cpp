@@ -1,6 +1,20 @@
 #include "shell/settings.h"
 
+#include "platform/privatefs.h"
+
+#include <QFile>
+#include <QFileInfo>
+
 namespace fennick {
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 std::unique_ptr<QSettings> openSettingsStore(const QString& path) {
     if (!path.isEmpty())
@@ -49,9 +63,22 @@ void Settings::setString(const QString& key, const QString& value) {
 }
 
 bool Settings::synchronize() {
+    // Made private before the store writes, whatever the umask: the store
+    // keeps the mode of a file that exists.
+    const QString path = store_->fileName();
+    makePrivateDirs(QFileInfo(path).absolutePath());
+    makePrivateFile(path);
+    const QByteArray before = bytesOf(path);
     store_->sync();
     if (store_->status() == QSettings::NoError)
         return true;
+    if (store_->status() == QSettings::FormatError && bytesOf(path) != before) {
+        // A line the store could not read stays in its status and would hide
+        // any later failure. The file changed, so it was written (without
+        // that line); a fresh store reports the next writes truthfully.
+        store_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
+        return true;
+    }
     if (log_)
         log_(logLine("Settings:%@ write error!", store_->fileName()));
     return false;

@@ -30,7 +30,8 @@ public:
     void setBool(const QString& key, bool value);
     void setString(const QString& key, const QString& value);
 
-    // Writes the store out; logs and answers false when that failed.
+    // Writes the store out, into a folder (0700) and file (0600) of the
+    // user's own; logs and answers false only when the write failed.
     bool synchronize();
 
     QString fileName() const { return store_->fileName(); }

@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "platform/privatefs.h"
 #include "platform/texts.h"
 
 #include <QDir>
@@ -14,7 +15,9 @@ void refuseToRun(const StartupEnv& env) {
         env.beep();
         env.sleep(std::chrono::milliseconds(250));
     }
-    env.log(QStringLiteral("We MUST run on MacOSX 10.4 and higher!!!"));
+    // On this platform the gate checks the Qt library, so the line names it.
+    env.log(
+        QStringLiteral("We MUST run on Qt %1 and higher!!!").arg(QLatin1String(QT_VERSION_STR)));
 }
 
 QString expandTilde(const QString& path, const QString& homeDir) {
@@ -38,7 +41,7 @@ void ensureLogDirectory(const QString& path, const LogSink& log) {
     // The default folder lies in ~/Library, which a Linux home does not
     // have: missing parents are made too, or no punch could ever be kept.
     const QString parent = QFileInfo(path).absolutePath();
-    const bool parentReady = QFileInfo(parent).isDir() || QDir().mkpath(parent);
+    const bool parentReady = makePrivateDirs(parent);
     // Private records: only the user may list or read them.
     if (!parentReady || ::mkdir(QFile::encodeName(path).constData(), 0700) != 0)
         log(logLine("fail to create Dir:%@.", path));

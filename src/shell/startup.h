@@ -20,7 +20,7 @@ struct StartupEnv {
 };
 
 // Refuses to run: five beeps, each followed by a pause of 0.25 s, then the
-// log line. The caller quits afterwards.
+// log line naming the Qt version built against. The caller quits afterwards.
 void refuseToRun(const StartupEnv& env);
 
 // "~" and "~/..." expanded into the home directory; other paths unchanged.
@@ -30,8 +30,8 @@ QString expandTilde(const QString& path, const QString& homeDir);
 // when the table's entry is empty. Nothing is created here.
 std::optional<QString> logDirectoryPath(const QString& homeDir);
 
-// Makes sure the log directory exists: creates it (mode 0700, with any
-// missing parents) when nothing or something other than a directory stands
+// Makes sure the log directory exists: creates it (mode 0700, any missing
+// parents 0700 too) when nothing or something other than a directory stands
 // there, and logs "fail to create Dir:%@." when that fails.
 void ensureLogDirectory(const QString& path, const LogSink& log);
 

@@ -60,12 +60,15 @@ std::optional<QStringView> pairPunches(QStringView text, const CalDate& now,
         checkedIn = false;
     });
     if (checkIn && checkedIn) {
-        // Still checked in: this month counts up to now, or up to its own end
-        // when the check-in lies in a past month; the next month's file counts
-        // the rest from its first instant.
+        // Still checked in: this month counts up to now, or up to the end of
+        // the month written in the token when that lies in the past; the next
+        // month's file counts the rest from its first instant. The token's
+        // month, not the parsed time's: a time in clock time skipped at a
+        // month's end reads as the next month, which would count it twice.
         std::optional<CalDate> end;
-        if (checkInDate)
-            end = std::min(now, checkInDate->nextMonthStart());
+        const std::optional<CalDate> tokenMonth = monthStartOf(*checkIn);
+        if (checkInDate && tokenMonth)
+            end = std::min(now, tokenMonth->nextMonthStart());
         onInterval(checkInDate, end);
     }
     return checkIn;

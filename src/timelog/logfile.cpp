@@ -10,6 +10,29 @@
 
 namespace fennick {
 
+namespace {
+
+// The text of UTF-16 bytes; absent when they are no UTF-16: an odd number of
+// bytes or a surrogate without its partner.
+std::optional<QString> cleanUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isLowSurrogate())
+            return std::nullopt;
+        if (c.isHighSurrogate() && !(i + 1 < text.size() && text.at(++i).isLowSurrogate()))
+            return std::nullopt;
+    }
+    return text;
+}
+
+} // namespace
+
 QString decodeLogBytes(const QByteArray& bytes, bool* utf16) {
     const auto startsWith = [&](const char* bom) { return bytes.startsWith(bom); };
     std::optional<QStringConverter::Encoding> wide;
@@ -17,11 +40,17 @@ QString decodeLogBytes(const QByteArray& bytes, bool* utf16) {
         wide = QStringConverter::Utf16LE;
     else if (startsWith("\xFE\xFF"))
         wide = QStringConverter::Utf16BE;
-    if (utf16)
-        *utf16 = wide.has_value();
     if (wide) {
-        QStringDecoder decoder(*wide, QStringConverter::Flag::Default);
-        return decoder(QByteArrayView(bytes).sliced(2));
+        // Two bytes that look like a byte-order mark may start an 8-bit
+        // file too; only a clean decode makes it UTF-16, so that the next
+        // append never rewrites a file whose text was misread.
+        std::optional<QString> text = cleanUtf16(QByteArrayView(bytes).sliced(2), *wide);
+        if (utf16)
+            *utf16 = text.has_value();
+        if (text)
+            return *text;
+    } else if (utf16) {
+        *utf16 = false;
     }
     if (startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(QByteArrayView(bytes).sliced(3));

@@ -10,11 +10,12 @@ namespace fennick {
 struct LogFileText {
     QByteArray bytes;
     QString text;
-    bool utf16 = false; // the file began with a UTF-16 byte-order mark
+    bool utf16 = false; // a UTF-16 byte-order mark and text that decodes cleanly
 };
 
-// Text of a file's bytes: UTF-16 after a byte-order mark, UTF-8 otherwise
-// (a UTF-8 byte-order mark is dropped; invalid bytes read as U+FFFD).
+// Text of a file's bytes: UTF-16 after a byte-order mark when the rest
+// decodes cleanly, UTF-8 otherwise (a UTF-8 byte-order mark is dropped;
+// invalid bytes read as U+FFFD).
 QString decodeLogBytes(const QByteArray& bytes, bool* utf16 = nullptr);
 
 // Why a file could not be read: the system's words for it, and whether the

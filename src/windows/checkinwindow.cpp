@@ -1,6 +1,7 @@
 #include "windows/checkinwindow.h"
 
 #include "windows/activityindicator.h"
+#include "windows/elidedlabel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,7 +15,8 @@ namespace fennick {
 CheckInWindow::CheckInWindow(QWidget* parent)
     : QMainWindow(parent), title_(new QLabel), message_(new QLabel),
       indicator_(new ActivityIndicator), checkIn_(new QPushButton(tr("Check &In"))),
-      checkOut_(new QPushButton(tr("Check &Out"))), preTitle_(new QLabel), preTime_(new QLabel) {
+      checkOut_(new QPushButton(tr("Check &Out"))), preTitle_(new QLabel),
+      preTime_(new ElidedLabel) {
     setObjectName(QStringLiteral("ckinWindow"));
     setWindowTitle(tr("fennick"));
 
@@ -30,6 +32,8 @@ CheckInWindow::CheckInWindow(QWidget* parent)
     preTitle_->setObjectName(QStringLiteral("ckinPreTitieField"));
     preTime_->setObjectName(QStringLiteral("ckinPreTimeField"));
     preTime_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QLabel* label : {title_, message_, preTitle_})
+        label->setTextFormat(Qt::PlainText);
     for (QPushButton* button : {checkIn_, checkOut_})
         button->setMinimumWidth(120);
 

@@ -4,6 +4,7 @@
 #include "timelog/checkinstate.h"
 #include "timelog/timeclock.h"
 #include "timelog/timeentry.h"
+#include "windows/elidedlabel.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -27,7 +28,10 @@ TimeEntryDialog::TimeEntryDialog(Beep beep, DateSetter setMyInputCalDate, QWidge
     titleField->setFont(bold);
     messField = addLabel("messField");
     messField->setWordWrap(true);
-    prevTimeField = addLabel("prevTimeField");
+    // The last punch is shown as it stands when it cannot be read: a value
+    // edited by hand, shown as plain text and shortened.
+    prevTimeField = new ElidedLabel(this);
+    prevTimeField->setObjectName(QStringLiteral("prevTimeField"));
     nowTimeField = addLabel("nowTimeField");
     auto* times = new QFormLayout;
     times->addRow(tr("Last punch:"), prevTimeField);
@@ -69,6 +73,7 @@ TimeEntryDialog::TimeEntryDialog(Beep beep, DateSetter setMyInputCalDate, QWidge
 QLabel* TimeEntryDialog::addLabel(const char* name) {
     auto* label = new QLabel(this);
     label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }

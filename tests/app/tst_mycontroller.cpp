@@ -24,6 +24,10 @@ private slots:
     void logDirectory();
     void menuEnabling();
     void settingsOnlyWrittenByPunches();
+    void settingsWriteErrors_data();
+    void settingsWriteErrors();
+    void privateUnderAnyUmask();
+    void minimizedWindowComesBack();
 };
 
 void TestMyController::versionGate_data() {
@@ -51,7 +55,8 @@ void TestMyController::versionGate() {
     QCOMPARE(h.beeps, runs ? 0 : 5);
     QCOMPARE(h.pauses, runs ? QList<int>{} : QList<int>({250, 250, 250, 250, 250}));
     QCOMPARE(h.logLines,
-             runs ? QStringList{} : QStringList{"We MUST run on MacOSX 10.4 and higher!!!"});
+             runs ? QStringList{}
+                  : QStringList{QString("We MUST run on Qt %1 and higher!!!").arg(QT_VERSION_STR)});
 }
 
 void TestMyController::windowStates_data() {
@@ -203,6 +208,75 @@ void TestMyController::settingsOnlyWrittenByPunches() {
     d.session().saveDefaults();
     QCOMPARE(broken.logLines,
              QStringList{QString("Settings:%1 write error!").arg(broken.settingsFile)});
+}
+
+void TestMyController::settingsWriteErrors_data() {
+    QTest::addColumn<QByteArray>("before"); // the settings file before start-up
+    QTest::addColumn<bool>("blocked");      // a regular file where its folder belongs
+    QTest::newRow("clean file") << QByteArray("[General]\nonBusiness=false\n") << false;
+    QTest::newRow("unreadable line") << QByteArray("[General]\nthis is no setting\n") << false;
+    QTest::newRow("folder is a file") << QByteArray() << true;
+}
+
+// Only a failed write is reported, once per save; a line the store could not
+// read is dropped by the first save and reported never.
+void TestMyController::settingsWriteErrors() {
+    QFETCH(QByteArray, before);
+    QFETCH(bool, blocked);
+    Harness h;
+    if (blocked) {
+        QVERIFY(put(h.temp.path() + "/blocker", ""));
+        h.settingsFile = h.temp.path() + "/blocker/settings.ini";
+    } else {
+        QVERIFY(put(h.settingsPath(), before));
+    }
+    MyController& c = h.start();
+    c.session().timeClock().setOnBusinessP(true);
+    c.session().timeClock().setPrevTimeStr("20240315093000");
+    c.session().saveDefaults();
+    c.session().saveDefaults();
+    const QString line = QString("Settings:%1 write error!").arg(h.settingsPath());
+    QCOMPARE(h.logLines, blocked ? QStringList({line, line}) : QStringList());
+    if (!blocked)
+        QCOMPARE(QSettings(h.settingsPath(), QSettings::IniFormat).value(kPrevTimeStrKey),
+                 QVariant("20240315093000"));
+}
+
+// Under umask 000 the folders made for the log and the settings stay 0700
+// and the settings file 0600, like the month files.
+void TestMyController::privateUnderAnyUmask() {
+    const auto modeOf = [](const QString& path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+    };
+    Harness h;
+    h.settingsFile = h.temp.path() + "/config/fennick/fennick.conf";
+    MyController& c = h.make();
+    QVERIFY(QDir(h.home + "/Library").removeRecursively());
+    const mode_t mask = ::umask(0);
+    const bool started = c.awakeFromNib();
+    c.session().saveDefaults();
+    ::umask(mask);
+    QVERIFY(started);
+    QCOMPARE(QList<int>({modeOf(h.home + "/Library"), modeOf(h.logsDir()),
+                         modeOf(h.temp.path() + "/config"),
+                         modeOf(h.temp.path() + "/config/fennick"), modeOf(h.settingsFile)}),
+             QList<int>({0700, 0700, 0700, 0700, 0600}));
+}
+
+// A minimized check-in window is shown again by its command (enabled while
+// minimized), as a second start does.
+void TestMyController::minimizedWindowComesBack() {
+    Harness h;
+    MyController& c = h.start();
+    c.showCheckInWindow();
+    QVERIFY(!c.action(Command::ShowCheckIn)->isEnabled());
+    c.ckinWindow()->showMinimized();
+    QVERIFY(c.action(Command::ShowCheckIn)->isEnabled());
+    c.action(Command::ShowCheckIn)->trigger();
+    QVERIFY(!c.ckinWindow()->isMinimized());
+    QVERIFY(c.ckinWindow()->isVisible());
+    QVERIFY(!c.action(Command::ShowCheckIn)->isEnabled());
 }
 
 QTEST_MAIN(TestMyController)

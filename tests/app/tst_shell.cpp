@@ -1,12 +1,50 @@
 #include "app/display.h"
 #include "app/singleinstance.h"
 #include "shell/startup.h"
+#include "support.h"
+#include "windows/appicon.h"
 
+#include <QLocalServer>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <sys/mount.h>
+#include <unistd.h>
 
 using namespace fennick;
+using namespace fennick::test;
+
+namespace {
+
+int modeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// A running instance in a thread of its own, as another process would be:
+// the asking side blocks while it waits for the answer.
+struct RunningInstance {
+    QThread thread;
+    SingleInstance* instance;
+    explicit RunningInstance(const QString& dir) : instance(new SingleInstance(dir)) {
+        instance->moveToThread(&thread);
+        thread.start();
+        QMetaObject::invokeMethod(
+            instance, [this] { instance->claim(); }, Qt::BlockingQueuedConnection);
+    }
+    ~RunningInstance() {
+        QMetaObject::invokeMethod(
+            instance, [this] { delete instance; }, Qt::BlockingQueuedConnection);
+        thread.quit();
+        thread.wait();
+    }
+};
+
+} // namespace
 
 class TestShell : public QObject {
     Q_OBJECT
@@ -28,6 +66,14 @@ private slots:
         row("wayland socket gone", "WAYLAND_DISPLAY=wayland-0 XDG_RUNTIME_DIR=/run/u", false);
         row("offscreen needs none", "QT_QPA_PLATFORM=offscreen", true);
         row("xcb platform still needs X", "QT_QPA_PLATFORM=xcb", false);
+        row("X server on the abstract socket only", "DISPLAY=:1 @/tmp/.X11-unix/X1", true);
+        row("abstract socket of another display", "DISPLAY=:1 @/tmp/.X11-unix/X0", false);
+        row("wayland forced on an X11 session",
+            "QT_QPA_PLATFORM=wayland DISPLAY=:0 /tmp/.X11-unix/X0", false);
+        row("forced list falls back to X11",
+            "QT_QPA_PLATFORM=wayland;xcb DISPLAY=:0 /tmp/.X11-unix/X0", true);
+        row("forced wayland reachable", "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=/run/w /run/w",
+            true);
     }
 
     // A missing display is one line of explanation.
@@ -51,17 +97,150 @@ private slots:
         QCOMPARE(expandTilde("~other/x", "/home/u"), QString("~other/x"));
     }
 
-    // A second start hands over to the first, which is asked to show itself.
-    void oneInstancePerUser() {
+    // Only a socket somebody listens on counts, on a path or in the abstract
+    // namespace; a socket file left behind does not.
+    void socketListening() {
         QTemporaryDir dir;
-        SingleInstance first(dir.path());
-        QVERIFY(first.claim());
-        QSignalSpy activated(&first, &SingleInstance::activationRequested);
-        SingleInstance second(dir.path());
-        QVERIFY(!second.claim());
-        QVERIFY(activated.wait(2000));
+        QLocalServer server;
+        QVERIFY(server.listen(dir.filePath("s")));
+        QVERIFY(fennick::socketListening(dir.filePath("s")));
+        server.close();
+        QVERIFY(put(dir.filePath("s"), ""));
+        QVERIFY(!fennick::socketListening(dir.filePath("s")));
+        QVERIFY(!fennick::socketListening(dir.filePath("none")));
+        server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        QVERIFY(server.listen(dir.filePath("abstract")));
+        QVERIFY(fennick::socketListening(u'@' + server.fullServerName()));
+        QVERIFY(!QFileInfo::exists(server.fullServerName()));
+    }
+
+    // What stands at the lock's place before a start; the claim and a word of
+    // its one-line failure.
+    void instanceLock_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<SingleInstance::Claim>("claim");
+        QTest::addColumn<QString>("failure");
+        using C = SingleInstance::Claim;
+        QTest::newRow("nothing: owned") << "" << C::Owned << "";
+        QTest::newRow("running instance answers") << "running" << C::Answered << "";
+        QTest::newRow("empty lock file is stale") << "empty" << C::Owned << "";
+        QTest::newRow("garbage lock file is stale") << "garbage" << C::Owned << "";
+        QTest::newRow("directory at the lock") << "directory" << C::Failed << "lock";
+        QTest::newRow("live process of the name, no answer")
+            << "live" << C::Failed << "does not answer";
+        QTest::newRow("folder is a file") << "folder-file" << C::Failed << "folder";
+        QTest::newRow("full runtime folder") << "full" << C::Failed << "cannot take";
+        QTest::newRow("no private folder") << "no-folder" << C::Failed << "runtime folder";
+    }
+
+    // A second start hands over to the first, which is asked to show itself;
+    // a lock that cannot be taken is told apart from an answer. Made under
+    // umask 000, the folder and the lock are still private.
+    void instanceLock() {
+        QFETCH(QString, setup);
+        QFETCH(SingleInstance::Claim, claim);
+        QFETCH(QString, failure);
+        QTemporaryDir temp;
+        const QString dir = setup == u"no-folder" ? QString() : temp.filePath("run/fennick");
+        const QString lock = dir + "/fennick.lock";
+        QVERIFY(setup.isEmpty() || setup == u"no-folder" || QDir().mkpath(dir));
+        std::optional<RunningInstance> running;
+        if (setup == u"running")
+            running.emplace(dir);
+        else if (setup == u"empty" || setup == u"garbage")
+            QVERIFY(put(lock, setup == u"empty" ? "" : "\x01zz\nnot a pid\n"));
+        else if (setup == u"directory")
+            QVERIFY(QDir().mkdir(lock));
+        else if (setup == u"live") // this test's own PID and name
+            QVERIFY(put(lock, QByteArray::number(::getpid()) + "\n" +
+                                  QCoreApplication::applicationName().toUtf8() + "\n" +
+                                  QSysInfo::machineHostName().toUtf8() + "\n"));
+        else if (setup == u"folder-file")
+            QVERIFY(QDir(dir).removeRecursively() && put(dir, ""));
+        const QByteArray native = QFile::encodeName(dir);
+        if (setup == u"full") {
+            if (::mount("tmpfs", native.constData(), "tmpfs", 0, "size=4k,mode=0700") != 0)
+                QSKIP("mounting a tmpfs needs root; run as root to cover a full folder");
+            put(dir + "/filler", QByteArray(8192, 'x')); // fails once the folder is full
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (setup == u"full")
+                ::umount2(native.constData(), MNT_DETACH);
+        });
+        std::optional<QSignalSpy> activated;
+        if (running)
+            activated.emplace(running->instance, &SingleInstance::activationRequested);
+        const mode_t mask = ::umask(0);
+        SingleInstance second(dir);
+        const SingleInstance::Claim got = second.claim();
+        ::umask(mask);
+        QCOMPARE(got, claim);
+        QCOMPARE(second.failure().isEmpty(), failure.isEmpty());
+        QVERIFY(second.failure().contains(failure));
+        QVERIFY(!second.failure().contains(u'\n'));
+        QCOMPARE(activated && activated->count() == 1, claim == SingleInstance::Claim::Answered);
+        if (claim == SingleInstance::Claim::Owned)
+            QCOMPARE(modeOf(lock), 0600);
+        if (setup.isEmpty())
+            QCOMPARE(modeOf(dir), 0700);
+    }
+
+    // Without XDG_RUNTIME_DIR the folder in /tmp is used only when it is this
+    // user's alone; a missing one is made private under any umask.
+    void fallbackFolder_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("missing, made 0700") << "missing" << true;
+        QTest::newRow("own and 0700") << "private" << true;
+        QTest::newRow("open to others") << "0755" << false;
+        QTest::newRow("symbolic link to a private folder") << "link" << false;
+        QTest::newRow("another user's") << "other" << false;
+        QTest::newRow("a file") << "file" << false;
+    }
+
+    void fallbackFolder() {
+        QFETCH(QString, setup);
+        QFETCH(bool, used);
+        QTemporaryDir temp;
+        const QString dir = temp.filePath(QString("fennick-%1").arg(::geteuid()));
+        const QByteArray native = QFile::encodeName(dir);
+        if (setup == u"private" || setup == u"0755" || setup == u"other")
+            QCOMPARE(::mkdir(native.constData(), setup == u"0755" ? 0755 : 0700), 0);
+        if (setup == u"0755")
+            QCOMPARE(::chmod(native.constData(), 0755), 0);
+        if (setup == u"other" &&
+            (::geteuid() != 0 || ::chown(native.constData(), 65534, 65534) != 0))
+            QSKIP("giving a folder to another user needs root");
+        if (setup == u"link")
+            QVERIFY(QDir().mkdir(temp.filePath("real")) && QFile::link(temp.filePath("real"), dir));
+        if (setup == u"file")
+            QVERIFY(put(dir, ""));
+        const mode_t mask = ::umask(0);
+        const QString chosen = SingleInstance::defaultDirectory("", temp.path());
+        ::umask(mask);
+        QCOMPARE(chosen, used ? dir : QString());
+        if (used)
+            QCOMPARE(modeOf(dir), 0700);
+        // A runtime folder of the user's own is used as it is.
+        QVERIFY(QDir().mkdir(temp.filePath("xdg")));
+        QVERIFY(QFile::setPermissions(temp.filePath("xdg"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(SingleInstance::defaultDirectory(temp.filePath("xdg"), temp.path()),
+                 temp.filePath("xdg"));
+    }
+
+    // Windows and the tray draw this icon; all four sizes are there.
+    void icon() {
+        const QIcon icon = appIcon();
+        QVERIFY(!icon.isNull());
+        QList<int> widths;
+        for (const QSize& size : icon.availableSizes())
+            widths << (size.width() == size.height() ? size.width() : -1);
+        std::sort(widths.begin(), widths.end());
+        QCOMPARE(widths, (QList<int>{32, 64, 128, 256}));
+        QVERIFY(!icon.pixmap(22, 22).isNull());
     }
 };
 
-QTEST_GUILESS_MAIN(TestShell)
+QTEST_MAIN(TestShell)
 #include "tst_shell.moc"

@@ -141,6 +141,11 @@ void TestMonthSumHandler::totals_data() {
         "104400 202410: 20241026=7200 20241027=90000 20241028=7200");
     add("sao paulo midnight jump", "I 20181103220000, O 20181105020000",
         "97200 201811: 20181103=7200 20181104=82800 20181105=7200", "America/Sao_Paulo");
+    // A check-in in clock time skipped at its month's end reads as the next
+    // month's first hour; it still runs to the end of the month in its token.
+    add("open, skipped time at month end", "I 19160430233000", "-1800 191604: 19160501=-1800");
+    add("open, skipped last day", "I 19941231120000", "-43200 199412: 19950101=-43200",
+        "Pacific/Kiritimati");
     add("sao paulo repeated midnight", "I 20190215220000, O 20190217020000",
         "104400 201902: 20190215=7200 20190216=90000 20190217=7200", "America/Sao_Paulo");
 }

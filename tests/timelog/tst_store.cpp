@@ -162,6 +162,14 @@ private slots:
         QTest::newRow("invalid UTF-8 and NULs kept") << Append{Plain, bad, bad + '\n' + r};
         QTest::newRow("UTF-16LE") << Append{Plain, QByteArray("\xff\xfe\xfc\0\n\0", 6), u};
         QTest::newRow("UTF-16BE, no last LF") << Append{Plain, QByteArray("\xfe\xff\0\xfc", 4), u};
+        // Starts like UTF-16 but is none: its bytes stay as they are.
+        const QByteArray odd("\xff\xfe"
+                             "ab\n");
+        const QByteArray lone("\xff\xfe\x00\xd8"
+                              "a\n",
+                              6);
+        QTest::newRow("FF FE, odd length") << Append{Plain, odd, odd + r};
+        QTest::newRow("FF FE, lone surrogate") << Append{Plain, lone, lone + r};
         QTest::newRow("symbolic link") << Append{Link, "y\n", "y\n" + r};
         QTest::newRow("directory for file") << Append{DirectoryAsFile, {}, {}, notRead};
         QTest::newRow("FIFO for file") << Append{Fifo, {}, {}, notRead};

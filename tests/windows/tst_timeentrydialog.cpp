@@ -1,5 +1,7 @@
 #include "support.h"
 #include "timelog/timeclock.h"
+#include "windows/checkinwindow.h"
+#include "windows/elidedlabel.h"
 #include "windows/timeentrydialog.h"
 
 #include <QDialogButtonBox>
@@ -104,6 +106,29 @@ private slots:
                  (QStringList{"Now CheckIn...", "Enter app. CheckOut time.", "2024/03/05 07:06:05",
                               "2024|3|5|8|7", "Now CheckOut...", "Enter app. CheckIn time.",
                               "garbage"}));
+    }
+
+    // A last punch edited by hand into markup or a very long text is shown
+    // as plain text, shortened, in the dialog and in the check-in window.
+    void handEditedLastPunch() {
+        const QString value = "<b>bold</b>" + QString(20000, u'x');
+        TimeEntryDialog dialog({}, {});
+        dialog.setupCkTimeWindow(at("20240305080709"), value, true);
+        CheckInWindow window;
+        window.showState(checkInState(true, value));
+        for (QWidget* top : {static_cast<QWidget*>(&dialog), static_cast<QWidget*>(&window)}) {
+            auto* label = top->findChild<QLabel*>(top == &dialog ? "prevTimeField"
+                                                                 : "ckinPreTimeField");
+            top->show();
+            QCOMPARE(label->text(), value);
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            QVERIFY(top->width() < 800);
+            const auto* elided = qobject_cast<ElidedLabel*>(label);
+            QVERIFY(elided);
+            const QString shown = elided->shownText();
+            QVERIFY(shown.startsWith("<b>bold</b>"));
+            QVERIFY(shown.endsWith(QChar(0x2026)));
+        }
     }
 };
 
