@@ -3,12 +3,16 @@
 // Helpers shared by the tests.
 
 #include "platform/caldate.h"
+#include "timelog/fileops.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fennick::test {
 
@@ -41,9 +45,74 @@ inline QStringList listing(const QString& dir) {
                                QDir::NoDotAndDotDot);
 }
 
+// Record lines of punches at compact times, alternating from a check-in, or
+// from a check-out when `checkedIn`.
+inline QString punches(const QStringList& times, bool checkedIn = false) {
+    QString text;
+    for (const QString& t : times)
+        text += at(t).format(CalFormat::Display) +
+                ((checkedIn = !checkedIn) ? "\tCheckIn:\t" : "\tCheckOut:\t") + t + '\n';
+    return text;
+}
+
 inline bool put(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+// A log folder ("logs") in a fresh temporary directory.
+struct LogFolder {
+    QTemporaryDir tmp;
+    QString dir = tmp.path() + "/logs";
+    LogFolder() { QDir().mkpath(dir); }
+    QString path(const QString& name) const { return dir + '/' + name; }
+};
+
+// While it lives, every durable write of the process meets one fault, the way
+// a full or failing disk shows it, and the calls are recorded in order:
+// "write", "fsync", "rename", and "dirsync" for a directory's fsync.
+struct FailingDisk {
+    enum Fault {
+        None,
+        NoSpace,
+        ShortThenNoSpace,
+        ShortThenRest,
+        Interrupted,
+        FailedSync,
+        FailedRename
+    };
+    static inline Fault fault = None;
+    static inline QStringList calls;
+    const WriteCalls previous;
+
+    explicit FailingDisk(Fault f) : previous(setWriteCalls({&write, &fsync, &rename})) {
+        fault = f;
+        calls.clear();
+    }
+    ~FailingDisk() { setWriteCalls(previous); }
+    FailingDisk(const FailingDisk&) = delete;
+    FailingDisk& operator=(const FailingDisk&) = delete;
+
+    static ssize_t write(int fd, const void* data, size_t size) {
+        const bool first = !calls.contains("write");
+        calls << "write";
+        if (fault == NoSpace || (!first && fault == ShortThenNoSpace))
+            return errno = ENOSPC, -1;
+        if (first && fault == Interrupted)
+            return errno = EINTR, -1;
+        const bool half = first && (fault == ShortThenNoSpace || fault == ShortThenRest);
+        return ::write(fd, data, half ? size / 2 : size);
+    }
+    static int fsync(int fd) {
+        struct stat st {};
+        const bool dir = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+        calls << (dir ? "dirsync" : "fsync");
+        return !dir && fault == FailedSync ? (errno = EIO, -1) : ::fsync(fd);
+    }
+    static int rename(const char* from, const char* to) {
+        calls << "rename";
+        return fault == FailedRename ? (errno = EXDEV, -1) : ::rename(from, to);
+    }
+};
 
 } // namespace fennick::test
