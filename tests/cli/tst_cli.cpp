@@ -15,21 +15,8 @@
 
 using namespace fennick;
 
+using test::punches;
 using Files = QMap<QString, QString>; // name in the log directory -> contents
-
-namespace {
-
-// Records of punches at compact times, alternating from a check-in, or from
-// a check-out.
-QString punches(const QStringList& times, bool checkedIn = false) {
-    QString text;
-    for (const QString& t : times)
-        text += test::at(t).format(CalFormat::Display) +
-                ((checkedIn = !checkedIn) ? "\tCheckIn:\t" : "\tCheckOut:\t") + t + '\n';
-    return text;
-}
-
-} // namespace
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -53,6 +40,7 @@ private slots:
             QTest::newRow(name) << files << QStringList{"report"} + args << offset << heading;
         };
         row("month end", year, {"daily", "--month", "202401"}, 2, "Daily Sums – January 2024");
+        row("current month named", year, {"log", "--month", "202403"}, 0, "Log – March 2024");
         // The block ends at the month given, not at the window's block edge.
         row("block ending in february", year, {"monthly", "--month=202402"}, 1,
             "Monthly Sums – Mar 2023 – Feb 2024");
@@ -127,6 +115,7 @@ private slots:
         row("option for a month", {"report", "log", "--month", "--format", "csv"}, 2, "--month");
         row("bad format", {"report", "log", "--format", "xml"}, 2, "'xml'");
         row("status csv", {"status", "--format=csv"}, 2, "csv");
+        row("status for a month", {"status", "--month", "202403"}, 2, "--month");
         row("month 13", {"report", "daily", "--month", "202413"}, 2, "202413");
         row("future", {"report", "monthly", "--month=209912"}, 2, "209912");
     }
@@ -159,6 +148,22 @@ private slots:
         QCOMPARE(
             QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
             QStringList{"fennick.lock"});
+    }
+
+    // Today's time counts only today's pieces: of the night's work the part
+    // after midnight, of the open check-in the time up to now.
+    void statusToday() {
+        const QTemporaryDir home;
+        const QString logs = home.filePath("Library/fennick");
+        const QStringList times{"20240305220000", "20240306023000", "20240306080000"};
+        QVERIFY(QDir().mkpath(logs) &&
+                test::put(logs + "/TLOG202403.txt", punches(times).toUtf8()));
+        const FixedClock clock(test::at("20240306100000"));
+        QString out;
+        QTextStream outStream(&out), errStream(stderr);
+        const CliEnv env{clock, home.path(), home.filePath("settings.ini")};
+        QCOMPARE(runCli({"status"}, outStream, errStream, env), 0);
+        QVERIFY2(out.endsWith("\nToday:\t04:30:00\n"), qPrintable(out));
     }
 
     void csv() {
