@@ -9,18 +9,10 @@
 using namespace fennick;
 using namespace fennick::test;
 
-namespace {
-
 // Writes a month file of punches at compact times, alternating from a check-in.
 bool writeLog(const QString& path, const QStringList& times) {
-    QString text;
-    for (qsizetype i = 0; i < times.size(); ++i)
-        text += at(times[i]).format(CalFormat::Display) +
-                (i % 2 ? "\tCheckOut:\t" : "\tCheckIn:\t") + times[i] + '\n';
-    return put(path, text.toUtf8());
+    return put(path, punches(times).toUtf8());
 }
-
-} // namespace
 
 class TestReportData : public QObject {
     Q_OBJECT
@@ -62,8 +54,7 @@ private slots:
         QFETCH(int, cursor);
         QFETCH(QStringList, rows);
         QFETCH(QString, total);
-        qputenv("TZ", "Europe/Berlin"); // no daylight saving change in the data
-        timeZoneChanged();
+        useTimeZone("Europe/Berlin"); // no daylight saving change in the data
         const FixedClock clock(at("20240315120000"));
         const QTemporaryDir dir;
         QVERIFY(writeLog(dir.filePath("TLOG202303.txt"), {"20230310080000", "20230310090000"}));
