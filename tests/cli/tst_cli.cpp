@@ -164,6 +164,11 @@ private slots:
         const CliEnv env{clock, home.path(), home.filePath("settings.ini")};
         QCOMPARE(runCli({"status"}, outStream, errStream, env), 0);
         QVERIFY2(out.endsWith("\nToday:\t04:30:00\n"), qPrintable(out));
+        out.clear();
+        QCOMPARE(runCli({"status", "--format=json"}, outStream, errStream, env), 0);
+        const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
+        QCOMPARE(json["today"].toString() + ' ' + json["day"].toString(), "04:30:00 20240306");
+        QCOMPARE(json["todaySeconds"].toInteger(), 16200);
     }
 
     void csv() {

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+
 using namespace fennick;
 using namespace fennick::test;
 
@@ -72,6 +74,24 @@ private slots:
         QCOMPARE(bytesOf(f.path("TLOG200402.txt")), kRecord);
         QCOMPARE(bytesOf(f.path("tlog200402.txt")) + bytesOf(f.path("TLOG200402.TXT")), "xx");
         QCOMPARE(f.store.getLogFileDic()->value("200402"), "TLOG200402.txt");
+    }
+
+    // A write removes its month's temporary files that a writer which died
+    // left more than an hour before; younger ones may belong to a write in
+    // progress, and other months' are not its business.
+    void staleTemps() {
+        Fixture f;
+        QVERIFY(put(f.path("TLOG200402.txt"), ""));
+        const QStringList temps{".TLOG200402.txt.tmpaaaaaaaa", ".TLOG200402.txt.tmpbbbbbbbb",
+                                ".TLOG200403.txt.tmpcccccccc"};
+        for (const auto& [name, age] :
+             {std::pair(temps[0], 3602), {temps[1], 3599}, {temps[2], 9000}}) {
+            const timespec mtime{::time(nullptr) - age, 0}, times[2]{mtime, mtime};
+            QVERIFY(put(f.path(name), "x") &&
+                    ::utimensat(AT_FDCWD, QFile::encodeName(f.path(name)), times, 0) == 0);
+        }
+        QVERIFY(f.punch("20040215093000"));
+        QCOMPARE(listing(f.dir), (QStringList{temps[1], temps[2], "TLOG200402.txt"}));
     }
 
     // Without a directory path no file is made anywhere, not even at "/".
