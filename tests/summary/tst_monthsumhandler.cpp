@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 
@@ -68,7 +67,6 @@ private slots:
     void totals_data();
     void totals();
     void booking();
-    void fileLayer();
     void daysAddUpToMonth();
 };
 
@@ -162,25 +160,6 @@ void TestMonthSumHandler::booking() {
     DayTotals whole;
     MonthSumHandler::calcDayByDaySums(whole, at("20240102000001"), at("20230101000000"));
     QCOMPARE(describe(whole), QString("20230101=31622401"));
-}
-
-// Every call reads the file again; no path or an unreadable one gives nothing.
-void TestMonthSumHandler::fileLayer() {
-    QTemporaryDir dir;
-    const FixedClock clock(at("20240615120000"));
-    const QString path = dir.filePath("TLOG202403.txt");
-    MonthSumHandler handler(std::nullopt, clock);
-    for (const auto& where :
-         {std::optional<QString>(), std::optional(dir.path()), std::optional(path)}) {
-        handler.setMonthFilePath(where);
-        QVERIFY(!handler.getLogArray() && !handler.calcMonthSum() && !handler.calcDaySum());
-    }
-    QVERIFY(put(path, ""));
-    QCOMPARE(handler.getLogArray(), DspRows{});
-    QVERIFY(put(path, punches("I 20240305220000, O 20240306060000").toUtf8()));
-    QCOMPARE(handler.getLogArray()->size(), 2);
-    QCOMPARE(handler.calcMonthSum()->sumValue(), 28800);
-    QCOMPARE(describe(*handler.calcDaySum()), QString("20240305=7200 20240306=21600"));
 }
 
 // Random texts, some tokens mangled as hand edits mangle them: for the same
