@@ -2,7 +2,6 @@
 #include "timelog/timeclock.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace fennick;
@@ -12,25 +11,23 @@ using namespace fennick::test;
 const QRegularExpression kLine("^.*\tCheck(In|Out):\t(\\d+)$", QRegularExpression::MultilineOption);
 const QRegularExpression kStep("^(In|Out) \\d{14}$");
 
-// The rules over a real store in a temporary directory, with the press at
-// 2004/02/15 18:00:10 and December's month file a directory that cannot be
-// read. The dialog answers `answer`: a compact time, "empty" (without a
-// time) or anything else to cancel; the clock runs on while it is open.
-// `trace` gets the dialog's kind and
-// answer, beeps, log lines and, at each window refresh, the state last saved.
-struct Fixture {
-    QTemporaryDir tmp;
+// The rules over a real store in a log folder, with the press at 2004/02/15
+// 18:00:10 and December's month file a directory that cannot be read. The
+// dialog answers `answer`: a compact time, "empty" (without a time) or
+// anything else to cancel; the clock runs on while it is open. `trace` gets
+// the dialog's kind and answer, beeps, log lines and, at each window
+// refresh, the state last saved.
+struct Fixture : LogFolder {
     FixedClock clock{at("20040215180010")};
     QString answer, saved;
     QStringList trace;
-    TimeLogStore store{tmp.path(), clock,
-                       [this](QString line) { trace << line.replace(tmp.path(), "~"); }};
+    TimeLogStore store{dir, clock, [this](QString line) { trace << line.replace(dir, "~"); }};
     TimeClock rules{store,
                     clock,
                     {std::bind_front(&Fixture::dialog, this), [this] { trace << "beep"; },
                      [this] { saved = state(); }, [this] { trace << saved; }}};
 
-    Fixture() { QDir(tmp.path()).mkdir("TLOG200312.txt"); }
+    Fixture() { QDir().mkdir(path("TLOG200312.txt")); }
     // Asked at the press, about the last punch.
     int dialog(const CalDate& now, const QString& prev, bool forCkin) {
         trace << (forCkin ? "ask in " : "ask out ") + answer +
@@ -46,8 +43,8 @@ struct Fixture {
     // month file.
     QStringList records() const {
         QStringList found;
-        for (const QString& name : QDir(tmp.path()).entryList({"TLOG*.txt"}, QDir::Files)) {
-            const QString text = QString(bytesOf(tmp.filePath(name))).replace(kLine, "\\1 \\2");
+        for (const QString& name : QDir(dir).entryList({"TLOG*.txt"}, QDir::Files)) {
+            const QString text = QString(bytesOf(path(name))).replace(kLine, "\\1 \\2");
             found += text.split(u'\n').filter(QRegularExpression("^\\w+ " + name.mid(4, 6)));
         }
         return found;
