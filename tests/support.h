@@ -11,6 +11,7 @@
 #include <QtGlobal>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,6 +75,7 @@ struct LogFolder {
 struct FailingDisk {
     enum Fault {
         None,
+        ReadOnly,
         NoSpace,
         ShortThenNoSpace,
         ShortThenRest,
@@ -85,7 +87,7 @@ struct FailingDisk {
     static inline QStringList calls;
     const WriteCalls previous;
 
-    explicit FailingDisk(Fault f) : previous(setWriteCalls({&write, &fsync, &rename})) {
+    explicit FailingDisk(Fault f) : previous(setWriteCalls({&open, &write, &fsync, &rename})) {
         fault = f;
         calls.clear();
     }
@@ -93,6 +95,10 @@ struct FailingDisk {
     FailingDisk(const FailingDisk&) = delete;
     FailingDisk& operator=(const FailingDisk&) = delete;
 
+    // The write path opens only new private files, with mode 0600.
+    static int open(const char* path, int flags, ...) {
+        return fault == ReadOnly ? (errno = EROFS, -1) : ::open(path, flags, 0600);
+    }
     static ssize_t write(int fd, const void* data, size_t size) {
         const bool first = !calls.contains("write");
         calls << "write";

@@ -109,13 +109,13 @@ public:
     bool openUnnamed(const Target& target) {
         if (!unnamedAllowed)
             return false;
-        fd_ = ::open(target.dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        fd_ = calls.open(target.dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         return fd_ >= 0;
     }
     bool openNamed(const Target& target) {
         for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
             const QByteArray name = tempPath(target);
-            fd_ = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            fd_ = calls.open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (fd_ >= 0) {
                 name_ = name;
                 return true;
@@ -219,7 +219,7 @@ void removeStaleTemps(const Target& target) {
 } // namespace
 
 WriteCalls systemWriteCalls() {
-    return {::write, ::fsync, ::rename};
+    return {::open, ::write, ::fsync, ::rename};
 }
 
 WriteCalls setWriteCalls(const WriteCalls& replacement) {

@@ -23,10 +23,12 @@ bool createEmptyFile(const QString& path);
 // failure the old file is untouched and no temporary file is left behind.
 bool replaceFileContents(const QString& path, const QByteArray& bytes);
 
-// The system calls through which replaceFileContents writes, syncs and
-// renames. Tests put failing or counting ones in their place, so that a full
-// disk or a failed sync can be met without mounting anything.
+// The system calls through which replaceFileContents opens its temporary
+// file, writes, syncs and renames. Tests put failing or counting ones in
+// their place, so that a read-only or full disk or a failed sync can be met
+// without mounting anything.
 struct WriteCalls {
+    int (*open)(const char* path, int flags, ...);
     ssize_t (*write)(int fd, const void* data, size_t size);
     int (*fsync)(int fd);
     int (*rename)(const char* from, const char* to);

@@ -6,8 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-
 using namespace fennick;
 using namespace fennick::test;
 
@@ -171,6 +169,8 @@ private slots:
                 Plain, big,    fails ? QByteArray() : big + r, fails ? notWritten : "", fault,
                 calls, unnamed};
         };
+        fault("read-only", FailingDisk::ReadOnly, "");
+        fault("read-only, named", FailingDisk::ReadOnly, "", false);
         fault("interrupted write", FailingDisk::Interrupted, "write write fsync rename dirsync");
         fault("short write, rest written", FailingDisk::ShortThenRest,
               "write write fsync rename dirsync");
