@@ -18,6 +18,30 @@ using namespace fennick;
 using test::punches;
 using Files = QMap<QString, QString>; // name in the log directory -> contents
 
+namespace {
+
+bool writeLogs(const QTemporaryDir& home, const Files& files) {
+    const QString logs = home.filePath("Library/fennick");
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        if (!QDir().mkpath(logs) || !test::put(logs + '/' + it.key(), it.value().toUtf8()))
+            return false;
+    }
+    return true;
+}
+
+// The commands run in process in `home` at the clock's time: the exit
+// status, stdout and stderr.
+std::tuple<int, QString, QString> runIn(const QTemporaryDir& home, const Clock& clock,
+                                        const QStringList& words) {
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const CliEnv env{clock, home.path(), home.filePath("settings.ini")};
+    const int status = runCli(words, outStream, errStream, env);
+    return {status, out, err};
+}
+
+} // namespace
+
 class TestCli : public QObject {
     Q_OBJECT
 
@@ -59,15 +83,9 @@ private slots:
         QFETCH(QString, heading);
         const QTemporaryDir home;
         const QString logs = home.filePath("Library/fennick");
-        for (auto it = files.cbegin(); it != files.cend(); ++it)
-            QVERIFY(QDir().mkpath(logs) && test::put(logs + '/' + it.key(), it.value().toUtf8()));
+        QVERIFY(writeLogs(home, files));
         const FixedClock clock(test::at("20240315120000"));
-        const auto run = [&](const QStringList& words) {
-            QString out, err;
-            QTextStream outStream(&out), errStream(&err);
-            const CliEnv env{clock, home.path(), home.filePath("settings.ini")};
-            return std::tuple(runCli(words, outStream, errStream, env), out, err);
-        };
+        const auto run = std::bind_front(runIn, std::cref(home), std::cref(clock));
         const auto index = TimeLogStore(logs, clock, LogSink{}).getLogFileDic();
         const bool log = args[1] == "log", daily = args[1] == "daily";
         const SumsTable fill = log ? SumsTable{logRows(logs, index, offset, clock), 0, {}, {}}
@@ -154,19 +172,15 @@ private slots:
     // after midnight, of the open check-in the time up to now.
     void statusToday() {
         const QTemporaryDir home;
-        const QString logs = home.filePath("Library/fennick");
         const QStringList times{"20240305220000", "20240306023000", "20240306080000"};
-        QVERIFY(QDir().mkpath(logs) &&
-                test::put(logs + "/TLOG202403.txt", punches(times).toUtf8()));
+        QVERIFY(writeLogs(home, {{"TLOG202403.txt", punches(times)}}));
         const FixedClock clock(test::at("20240306100000"));
-        QString out;
-        QTextStream outStream(&out), errStream(stderr);
-        const CliEnv env{clock, home.path(), home.filePath("settings.ini")};
-        QCOMPARE(runCli({"status"}, outStream, errStream, env), 0);
-        QVERIFY2(out.endsWith("\nToday:\t04:30:00\n"), qPrintable(out));
-        out.clear();
-        QCOMPARE(runCli({"status", "--format=json"}, outStream, errStream, env), 0);
-        const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
+        const auto [status, out, err] = runIn(home, clock, {"status"});
+        QVERIFY2(status == 0 && out.endsWith("\nToday:\t04:30:00\n"), qPrintable(out + err));
+        const QJsonObject json =
+            QJsonDocument::fromJson(
+                std::get<1>(runIn(home, clock, {"status", "--format=json"})).toUtf8())
+                .object();
         QCOMPARE(json["today"].toString() + ' ' + json["day"].toString(), "04:30:00 20240306");
         QCOMPARE(json["todaySeconds"].toInteger(), 16200);
     }
