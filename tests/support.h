@@ -3,13 +3,18 @@
 // Helpers shared by the tests.
 
 #include "platform/caldate.h"
+#include "timelog/fileops.h"
 
 #include <QDir>
 #include <QFile>
 #include <QObject>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fennick::test {
 
@@ -25,17 +30,6 @@ inline CalDate at(const QString& compact) {
     if (!date)
         qFatal("bad test timestamp %s", qPrintable(compact));
     return *date;
-}
-
-// Record lines for punches at compact times, alternating from a check-in,
-// each written at its own punch time.
-inline QByteArray alternatingPunches(const QStringList& compactTimes) {
-    QByteArray text;
-    for (qsizetype i = 0; i < compactTimes.size(); ++i)
-        text += (at(compactTimes[i]).format(CalFormat::Display) +
-                 (i % 2 ? "\tCheckOut:\t" : "\tCheckIn:\t") + compactTimes[i] + '\n')
-                    .toLatin1();
-    return text;
 }
 
 // A file's bytes; never opens a FIFO, which would block.
@@ -62,9 +56,79 @@ template <typename T> T& child(const QObject* parent, const char* name) {
     return *found;
 }
 
+// Record lines of punches at compact times, alternating from a check-in, or
+// from a check-out when `checkedIn`.
+inline QString punches(const QStringList& times, bool checkedIn = false) {
+    QString text;
+    for (const QString& t : times)
+        text += at(t).format(CalFormat::Display) +
+                ((checkedIn = !checkedIn) ? "\tCheckIn:\t" : "\tCheckOut:\t") + t + '\n';
+    return text;
+}
+
 inline bool put(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+// A log folder ("logs") in a fresh temporary directory.
+struct TempLogFolder {
+    QTemporaryDir tmp;
+    QString dir = tmp.path() + "/logs";
+    TempLogFolder() { QDir().mkpath(dir); }
+    QString path(const QString& name) const { return dir + '/' + name; }
+};
+
+// While it lives, every durable write of the process meets one fault, the way
+// a full or failing disk shows it, and the calls are recorded in order:
+// "write", "fsync", "rename", and "dirsync" for a directory's fsync.
+struct FailingDisk {
+    enum Fault {
+        None,
+        ReadOnly,
+        NoSpace,
+        ShortThenNoSpace,
+        ShortThenRest,
+        Interrupted,
+        FailedSync,
+        FailedRename
+    };
+    static inline Fault fault = None;
+    static inline QStringList calls;
+    const WriteCalls previous;
+
+    explicit FailingDisk(Fault f) : previous(setWriteCalls({&open, &write, &fsync, &rename})) {
+        fault = f;
+        calls.clear();
+    }
+    ~FailingDisk() { setWriteCalls(previous); }
+    FailingDisk(const FailingDisk&) = delete;
+    FailingDisk& operator=(const FailingDisk&) = delete;
+
+    // The write path opens only new private files, with mode 0600.
+    static int open(const char* path, int flags, ...) {
+        return fault == ReadOnly ? (errno = EROFS, -1) : ::open(path, flags, 0600);
+    }
+    static ssize_t write(int fd, const void* data, size_t size) {
+        const bool first = !calls.contains("write");
+        calls << "write";
+        if (fault == NoSpace || (!first && fault == ShortThenNoSpace))
+            return errno = ENOSPC, -1;
+        if (first && fault == Interrupted)
+            return errno = EINTR, -1;
+        const bool half = first && (fault == ShortThenNoSpace || fault == ShortThenRest);
+        return ::write(fd, data, half ? size / 2 : size);
+    }
+    static int fsync(int fd) {
+        struct stat st {};
+        const bool dir = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+        calls << (dir ? "dirsync" : "fsync");
+        return !dir && fault == FailedSync ? (errno = EIO, -1) : ::fsync(fd);
+    }
+    static int rename(const char* from, const char* to) {
+        calls << "rename";
+        return fault == FailedRename ? (errno = EXDEV, -1) : ::rename(from, to);
+    }
+};
 
 } // namespace fennick::test

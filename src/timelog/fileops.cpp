@@ -11,6 +11,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace fennick {
 namespace {
@@ -22,6 +23,7 @@ constexpr time_t kStaleTempAge = 3600;
 constexpr int kNameAttempts = 16;
 
 bool unnamedAllowed = true;
+WriteCalls calls = systemWriteCalls();
 
 struct Target {
     QByteArray path; // the regular file itself, past any symbolic link
@@ -71,7 +73,7 @@ bool writeAll(int fd, const QByteArray& bytes) {
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
+        const ssize_t n = calls.write(fd, data, size_t(left));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -89,7 +91,7 @@ void syncDirectory(const QByteArray& dir) {
     const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
-    ::fsync(fd);
+    calls.fsync(fd);
     ::close(fd);
 }
 
@@ -107,13 +109,13 @@ public:
     bool openUnnamed(const Target& target) {
         if (!unnamedAllowed)
             return false;
-        fd_ = ::open(target.dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        fd_ = calls.open(target.dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         return fd_ >= 0;
     }
     bool openNamed(const Target& target) {
         for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
             const QByteArray name = tempPath(target);
-            fd_ = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            fd_ = calls.open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (fd_ >= 0) {
                 name_ = name;
                 return true;
@@ -132,7 +134,7 @@ public:
             }
         }
         ::fchmod(fd_, old.st_mode & 07777);
-        return writeAll(fd_, bytes) && ::fsync(fd_) == 0;
+        return writeAll(fd_, bytes) && calls.fsync(fd_) == 0;
     }
     // Names an unnamed file just before the rename.
     bool link(const Target& target) {
@@ -159,7 +161,7 @@ public:
         return ::close(fd) == 0;
     }
     bool renameOver(const Target& target) {
-        if (::rename(name_.constData(), target.path.constData()) != 0)
+        if (calls.rename(name_.constData(), target.path.constData()) != 0)
             return false;
         name_.clear();
         return true;
@@ -215,6 +217,14 @@ void removeStaleTemps(const Target& target) {
 }
 
 } // namespace
+
+WriteCalls systemWriteCalls() {
+    return {::open, ::write, ::fsync, ::rename};
+}
+
+WriteCalls setWriteCalls(const WriteCalls& replacement) {
+    return std::exchange(calls, replacement);
+}
 
 void allowUnnamedTempFiles(bool allowed) {
     unnamedAllowed = allowed;

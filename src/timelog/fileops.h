@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/types.h>
+
 namespace fennick {
 
 // True when anything at all is at the path: a file, a directory, a link (even
@@ -20,6 +22,21 @@ bool createEmptyFile(const QString& path);
 // kept and its target replaced. The new file keeps the old one's mode. On
 // failure the old file is untouched and no temporary file is left behind.
 bool replaceFileContents(const QString& path, const QByteArray& bytes);
+
+// The system calls through which replaceFileContents opens its temporary
+// file, writes, syncs and renames. Tests put failing or counting ones in
+// their place, so that a read-only or full disk or a failed sync can be met
+// without mounting anything.
+struct WriteCalls {
+    int (*open)(const char* path, int flags, ...);
+    ssize_t (*write)(int fd, const void* data, size_t size);
+    int (*fsync)(int fd);
+    int (*rename)(const char* from, const char* to);
+};
+// The POSIX calls.
+WriteCalls systemWriteCalls();
+// Puts `calls` in place for every later write; answers the ones it replaces.
+WriteCalls setWriteCalls(const WriteCalls& calls);
 
 // Whether replaceFileContents may use unnamed temporary files (on by default).
 // Tests turn it off to exercise the named temporary files that file systems

@@ -15,18 +15,29 @@
 
 using namespace fennick;
 
+using test::punches;
 using Files = QMap<QString, QString>; // name in the log directory -> contents
 
 namespace {
 
-// Records of punches at compact times, alternating from a check-in, or from
-// a check-out.
-QString punches(const QStringList& times, bool checkedIn = false) {
-    QString text;
-    for (const QString& t : times)
-        text += test::at(t).format(CalFormat::Display) +
-                ((checkedIn = !checkedIn) ? "\tCheckIn:\t" : "\tCheckOut:\t") + t + '\n';
-    return text;
+bool writeLogs(const QTemporaryDir& home, const Files& files) {
+    const QString logs = home.filePath("Library/fennick");
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        if (!QDir().mkpath(logs) || !test::put(logs + '/' + it.key(), it.value().toUtf8()))
+            return false;
+    }
+    return true;
+}
+
+// The commands run in process in `home` at the clock's time: the exit
+// status, stdout and stderr.
+std::tuple<int, QString, QString> runIn(const QTemporaryDir& home, const Clock& clock,
+                                        const QStringList& words) {
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const CliEnv env{clock, home.path(), home.filePath("settings.ini")};
+    const int status = runCli(words, outStream, errStream, env);
+    return {status, out, err};
 }
 
 } // namespace
@@ -53,6 +64,7 @@ private slots:
             QTest::newRow(name) << files << QStringList{"report"} + args << offset << heading;
         };
         row("month end", year, {"daily", "--month", "202401"}, 2, "Daily Sums – January 2024");
+        row("current month named", year, {"log", "--month", "202403"}, 0, "Log – March 2024");
         // The block ends at the month given, not at the window's block edge.
         row("block ending in february", year, {"monthly", "--month=202402"}, 1,
             "Monthly Sums – Mar 2023 – Feb 2024");
@@ -71,15 +83,9 @@ private slots:
         QFETCH(QString, heading);
         const QTemporaryDir home;
         const QString logs = home.filePath("Library/fennick");
-        for (auto it = files.cbegin(); it != files.cend(); ++it)
-            QVERIFY(QDir().mkpath(logs) && test::put(logs + '/' + it.key(), it.value().toUtf8()));
+        QVERIFY(writeLogs(home, files));
         const FixedClock clock(test::at("20240315120000"));
-        const auto run = [&](const QStringList& words) {
-            QString out, err;
-            QTextStream outStream(&out), errStream(&err);
-            const CliEnv env{clock, home.path(), home.filePath("settings.ini")};
-            return std::tuple(runCli(words, outStream, errStream, env), out, err);
-        };
+        const auto run = std::bind_front(runIn, std::cref(home), std::cref(clock));
         const bool log = args[1] == "log", daily = args[1] == "daily";
         const ReportContent fill =
             reportContent(*reportKindNamed(args[1]), offset, LogFolder::scanned(logs), clock);
@@ -126,6 +132,7 @@ private slots:
         row("option for a month", {"report", "log", "--month", "--format", "csv"}, 2, "--month");
         row("bad format", {"report", "log", "--format", "xml"}, 2, "'xml'");
         row("status csv", {"status", "--format=csv"}, 2, "csv");
+        row("status for a month", {"status", "--month", "202403"}, 2, "--month");
         row("month 13", {"report", "daily", "--month", "202413"}, 2, "202413");
         row("future", {"report", "monthly", "--month=209912"}, 2, "209912");
     }
@@ -158,6 +165,23 @@ private slots:
         QCOMPARE(
             QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
             QStringList{"fennick.lock"});
+    }
+
+    // Today's time counts only today's pieces: of the night's work the part
+    // after midnight, of the open check-in the time up to now.
+    void statusToday() {
+        const QTemporaryDir home;
+        const QStringList times{"20240305220000", "20240306023000", "20240306080000"};
+        QVERIFY(writeLogs(home, {{"TLOG202403.txt", punches(times)}}));
+        const FixedClock clock(test::at("20240306100000"));
+        const auto [status, out, err] = runIn(home, clock, {"status"});
+        QVERIFY2(status == 0 && out.endsWith("\nToday:\t04:30:00\n"), qPrintable(out + err));
+        const QJsonObject json =
+            QJsonDocument::fromJson(
+                std::get<1>(runIn(home, clock, {"status", "--format=json"})).toUtf8())
+                .object();
+        QCOMPARE(json["today"].toString() + ' ' + json["day"].toString(), "04:30:00 20240306");
+        QCOMPARE(json["todaySeconds"].toInteger(), 16200);
     }
 
     void csv() {

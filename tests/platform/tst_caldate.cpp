@@ -1,22 +1,15 @@
 #include "platform/caldate.h"
 #include "platform/texts.h"
 #include "platform/version.h"
+#include "support.h"
 
 #include <QTest>
 #include <cmath>
 
 using namespace fennick;
+using namespace fennick::test;
 
 namespace {
-
-void useZone(const QByteArray& zone) {
-    qputenv("TZ", zone);
-    timeZoneChanged();
-}
-
-CalDate compact(const QString& text) {
-    return CalDate::parse(text, CalFormat::Compact).value();
-}
 
 // "2024/03/31 03:30:00 1711848600": the local time and the instant; the local
 // time must be what the instant reads as.
@@ -29,10 +22,10 @@ QString show(const CalDate& date) {
 // A day's first instant and length; the next day starts where its key followed
 // by "000000" reads and where addDays(1) lands.
 QString day(const QString& key) {
-    const CalDate start = compact(key + "000000");
+    const CalDate start = at(key + "000000");
     const CalDate next = start.nextDayStart();
     const QString nextKey = next.format(CalFormat::Compact).left(8);
-    const bool agree = next == compact(nextKey + "000000") &&
+    const bool agree = next == at(nextKey + "000000") &&
                        start.addDays(1).format(CalFormat::Compact).startsWith(nextKey);
     return start.format(CalFormat::Display) + " " +
            QString::number(next.instant() - start.instant()) + (agree ? "" : " disagrees");
@@ -44,8 +37,8 @@ class TestCalDate : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { useZone("Europe/Berlin"); }
-    void cleanupTestCase() { useZone("UTC"); }
+    void init() { useTimeZone("Europe/Berlin"); }
+    void cleanupTestCase() { useTimeZone("UTC"); }
     void parse_data();
     void parse();
     void results_data();
@@ -99,39 +92,37 @@ void TestCalDate::results_data() {
     const auto row = [](const char* name, const QString& got, const QString& expected) {
         QTest::newRow(name) << got << expected;
     };
-    useZone("Europe/Berlin");
-    row("gap moves forward", show(compact("20240331023000")), "2024/03/31 03:30:00 1711848600");
-    row("repeated hour reads first", show(compact("20241027023000")),
-        "2024/10/27 02:30:00 1729989000");
+    useTimeZone("Europe/Berlin");
+    row("gap moves forward", show(at("20240331023000")), "2024/03/31 03:30:00 1711848600");
+    row("repeated hour reads first", show(at("20241027023000")), "2024/10/27 02:30:00 1729989000");
     row("spring day", day("20240331"), "2024/03/31 00:00:00 82800");
     row("autumn day", day("20241027"), "2024/10/27 00:00:00 90000");
-    row("month after december", show(compact("20241201000000").addMonths(1)),
+    row("month after december", show(at("20241201000000").addMonths(1)),
         "2025/01/01 00:00:00 1735686000");
-    row("month across spring change", show(compact("20240301000000").addMonths(1)),
+    row("month across spring change", show(at("20240301000000").addMonths(1)),
         "2024/04/01 00:00:00 1711922400");
-    row("months back across years", show(compact("20240315120000").addMonths(-14)),
+    row("months back across years", show(at("20240315120000").addMonths(-14)),
         "2023/01/15 12:00:00 1673780400");
-    row("missing day carries", show(compact("20240131000000").addMonths(1)),
+    row("missing day carries", show(at("20240131000000").addMonths(1)),
         "2024/03/02 00:00:00 1709334000");
-    row("month key across a year", monthKeyBefore(compact("20240301000000"), 3), "202312");
-    row("month key on day 31", monthKeyBefore(compact("20240331120000"), 13), "202302");
-    row("file name", compact("20240101000000").format(CalFormat::LogFileName), "TLOG202401.txt");
-    useZone("America/Sao_Paulo");
+    row("month key across a year", monthKeyBefore(at("20240301000000"), 3), "202312");
+    row("month key on day 31", monthKeyBefore(at("20240331120000"), 13), "202302");
+    row("file name", at("20240101000000").format(CalFormat::LogFileName), "TLOG202401.txt");
+    useTimeZone("America/Sao_Paulo");
     row("before the midnight jump", day("20181103"), "2018/11/03 00:00:00 86400");
     row("midnight jump", day("20181104"), "2018/11/04 01:00:00 82800");
     row("midnight repeated", day("20190216"), "2019/02/16 00:00:00 90000");
-    row("last second before the jump", show(compact("20181103235959")),
+    row("last second before the jump", show(at("20181103235959")),
         "2018/11/03 23:59:59 1541300399");
-    row("day into the jump", show(compact("20181103000000").addDays(1)),
+    row("day into the jump", show(at("20181103000000").addDays(1)),
         "2018/11/04 01:00:00 1541300400");
-    row("repeated midnight hour reads first", show(compact("20190216233000")),
+    row("repeated midnight hour reads first", show(at("20190216233000")),
         "2019/02/16 23:30:00 1550367000");
-    useZone("Australia/Lord_Howe");
+    useTimeZone("Australia/Lord_Howe");
     row("lord howe spring", day("20241006"), "2024/10/06 00:00:00 84600");
     row("lord howe autumn", day("20240407"), "2024/04/07 00:00:00 88200");
-    row("lord howe after the gap", show(compact("20241006023000")),
-        "2024/10/06 02:30:00 1728142200");
-    useZone("UTC");
+    row("lord howe after the gap", show(at("20241006023000")), "2024/10/06 02:30:00 1728142200");
+    useTimeZone("UTC");
     row("clamp truncates toward zero", QString::number(clampSeconds(-1.9)), "-1");
     row("clamp too large", QString::number(clampSeconds(1e12)), "2147483647");
     row("clamp too small", QString::number(clampSeconds(-1e12)), "-2147483648");

@@ -82,9 +82,14 @@ void TestNavigation::moves() {
     QCOMPARE(told.join(u' '), story);
 }
 
-// Month keys of a block, oldest first; the month index read against the
-// clock's "now" at each question; readable titles.
+// The blocks on either side of their edges; month keys of a block, oldest
+// first; the month index read against the clock's "now" at each question;
+// readable titles.
 void TestNavigation::monthsAndTitles() {
+    QList<int> edges;
+    for (const int cursor : {11, 12, 23, 24})
+        edges << blockOffsets(cursor).front() << blockOffsets(cursor).back();
+    QCOMPARE(edges, (QList<int>{11, 0, 23, 12, 23, 12, 35, 24}));
     FixedClock clock(*CalDate::fromFields({2024, 3, 31, 23, 59, 59}));
     QCOMPARE(blockMonthKeys(13, clock.now()).join(u' '),
              "202204 202205 202206 202207 202208 202209 202210 202211 202212 202301 202302 202303");

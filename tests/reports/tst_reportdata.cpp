@@ -9,13 +9,10 @@
 using namespace fennick;
 using namespace fennick::test;
 
-namespace {
-
+// Writes a month file of punches at compact times, alternating from a check-in.
 bool writeLog(const QString& path, const QStringList& times) {
-    return put(path, alternatingPunches(times));
+    return put(path, punches(times).toUtf8());
 }
-
-} // namespace
 
 class TestReportData : public QObject {
     Q_OBJECT

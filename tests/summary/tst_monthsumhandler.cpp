@@ -1,29 +1,20 @@
 #include "reports/report.h"
 #include "summary/monthsumhandler.h"
+#include "support.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 
 #include <numeric>
 
 using namespace fennick;
+using namespace fennick::test;
 
 namespace {
 
 const char* const kBerlin = "Europe/Berlin";
-
-void useZone(const QByteArray& zone) {
-    qputenv("TZ", zone);
-    timeZoneChanged();
-}
-
-CalDate compact(const QString& text) {
-    return CalDate::parse(text, CalFormat::Compact).value();
-}
 
 // "I 20240305090000, O 20240305173000" -> record lines; the writing time is
 // deliberately unrelated to the punch time.
@@ -72,12 +63,11 @@ class TestMonthSumHandler : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { useZone(kBerlin); }
+    void init() { useTimeZone(kBerlin); }
     void listing();
     void totals_data();
     void totals();
     void booking();
-    void fileLayer();
     void daysAddUpToMonth();
 };
 
@@ -86,7 +76,7 @@ private slots:
 void TestMonthSumHandler::listing() {
     KindWords words;
     QCoreApplication::installTranslator(&words);
-    const FixedClock clock(compact("20240601000000"));
+    const FixedClock clock(at("20240601000000"));
     const QString text = "\t# b CheckIn: 20240305090000\n\n" +
                          punches("O 20240305173000, I 20231224080000, I 20241305090000");
     QStringList got;
@@ -116,6 +106,7 @@ void TestMonthSumHandler::totals_data() {
         "I 20240305090000, O 20240305100000, I 20240410090000, O 20240410100000",
         "7200 202404: 20240305=3600 20240410=3600");
     add("open at month end", "I 20240131220000", "7200 202401: 20240131=7200");
+    add("open at year end", "I 20241231220000", "7200 202412: 20241231=7200");
     add("across midnight", "I 20240305220000, O 20240306060000",
         "28800 202403: 20240305=7200 20240306=21600");
     add("ends at midnight", "I 20240305220000, O 20240306000000", "7200 202403: 20240305=7200");
@@ -155,8 +146,8 @@ void TestMonthSumHandler::totals() {
     QFETCH(QString, text);
     QFETCH(QString, now);
     QFETCH(QString, expected);
-    useZone(zone);
-    const FixedClock clock(compact(now));
+    useTimeZone(zone.constData());
+    const FixedClock clock(at(now));
     const MonthSumHandler handler(std::nullopt, clock);
     const sumobject sum = handler.sumMonthBuff(text);
     QCOMPARE(QString::number(sum.sumValue()) + " " + sum.keyDateStr().value_or("-") + ": " +
@@ -169,35 +160,12 @@ void TestMonthSumHandler::totals() {
 void TestMonthSumHandler::booking() {
     DayTotals days;
     days["20230101"].setSumValue(1000);
-    MonthSumHandler::calcDayByDaySums(days, compact("20240102000000"), compact("20230101000000"));
+    MonthSumHandler::calcDayByDaySums(days, at("20240102000000"), at("20230101000000"));
     QCOMPARE(days.size(), 366);
     QCOMPARE(sumOf(days), 1000 + 366 * 86400);
     DayTotals whole;
-    MonthSumHandler::calcDayByDaySums(whole, compact("20240102000001"), compact("20230101000000"));
+    MonthSumHandler::calcDayByDaySums(whole, at("20240102000001"), at("20230101000000"));
     QCOMPARE(describe(whole), QString("20230101=31622401"));
-}
-
-// Every call reads the file again; no path or an unreadable one gives nothing.
-void TestMonthSumHandler::fileLayer() {
-    QTemporaryDir dir;
-    const FixedClock clock(compact("20240615120000"));
-    const QString path = dir.filePath("TLOG202403.txt");
-    MonthSumHandler handler(std::nullopt, clock);
-    for (const auto& where :
-         {std::optional<QString>(), std::optional(dir.path()), std::optional(path)}) {
-        handler.setMonthFilePath(where);
-        QVERIFY(!handler.getLogArray() && !handler.calcMonthSum() && !handler.calcDaySum());
-    }
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    QVERIFY(handler.getLogArray() && handler.getLogArray()->isEmpty());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(punches("I 20240305220000, O 20240306060000").toUtf8());
-    file.close();
-    QCOMPARE(handler.getLogArray()->size(), 2);
-    QCOMPARE(handler.calcMonthSum()->sumValue(), 28800);
-    QCOMPARE(describe(*handler.calcDaySum()), QString("20240305=7200 20240306=21600"));
 }
 
 // Random texts, some tokens mangled as hand edits mangle them: for the same
@@ -207,7 +175,7 @@ void TestMonthSumHandler::daysAddUpToMonth() {
     QRandomGenerator rng(20240305);
     int split = 0;
     for (int round = 0; round < 900; ++round) {
-        useZone(zones[round / 300]);
+        useTimeZone(zones[round / 300]);
         const qint64 base = 1483228800 + qint64(rng.bounded(9 * 365)) * 86400; // 2017 to 2025
         QString text;
         for (int line = rng.bounded(40); line > 0; --line) {

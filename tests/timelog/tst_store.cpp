@@ -6,9 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/mount.h>
-#include <sys/statvfs.h>
-
 using namespace fennick;
 using namespace fennick::test;
 
@@ -22,55 +19,30 @@ int modeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
-// A tmpfs mounted over a directory for one test; only root may mount one.
-struct Tmpfs {
-    explicit Tmpfs(const QString& path) : dir(QFile::encodeName(path)) {}
-    ~Tmpfs() {
-        if (mounted)
-            ::umount2(dir.constData(), MNT_DETACH);
-    }
-    // Mounts it again read-only, or shrunk so that exactly `free` bytes stay available.
-    bool remount(bool readOnly, qint64 free) {
-        struct statvfs vfs {};
-        const auto bytes = [&](fsblkcnt_t blocks) { return qint64(blocks * vfs.f_frsize); };
-        if (::statvfs(dir.constData(), &vfs) != 0)
-            return false;
-        const QByteArray size =
-            "size=" + QByteArray::number(bytes(vfs.f_blocks - vfs.f_bfree) + free);
-        return ::mount(nullptr, dir.constData(), nullptr, MS_REMOUNT | (readOnly ? MS_RDONLY : 0),
-                       readOnly ? nullptr : size.constData()) == 0 &&
-               (readOnly || (::statvfs(dir.constData(), &vfs) == 0 && bytes(vfs.f_bavail) == free));
-    }
-    const QByteArray dir;
-    const bool mounted = ::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k,mode=0700") == 0;
-};
-
-// A log directory in a fresh temporary folder, a clock at 2004/02/15 09:30:00
-// and the log lines the store writes.
-struct Fixture {
-    QTemporaryDir tmp;
-    QString dir = tmp.path() + "/logs";
+// A store over a log folder, a clock at 2004/02/15 09:30:00 and the log
+// lines the store writes.
+struct Fixture : TempLogFolder {
     FixedClock clock{at("20040215093000")};
     QStringList logged;
     TimeLogStore store{dir, clock, [this](const QString& line) { logged << line; }};
 
-    Fixture() { QDir().mkpath(dir); }
-    QString path(const QString& name) const { return dir + '/' + name; }
     bool punch(const char* when, PunchKind kind = PunchKind::CheckIn) {
         return store.appendPunch(at(when), clock.now(), kind);
     }
 };
 
-enum Setup { Plain, Link, DirectoryAsFile, Fifo, FileAsDirectory, ReadOnly, FullDisk };
+enum Setup { Plain, Link, DirectoryAsFile, Fifo, FileAsDirectory };
 
 // One append of kRecord. `before` is null where there is no month file and
 // `after` null where the file must stay as it was; `logged` holds %1 for the
-// month file's path and is empty where the append succeeds.
+// month file's path and is empty where the append succeeds. `calls` are the
+// system calls of the write, in order.
 struct Append {
     Setup setup;
     QByteArray before, after;
     const char* logged = "";
-    qint64 free = 0;
+    FailingDisk::Fault fault = FailingDisk::None;
+    const char* calls = "write fsync rename dirsync";
     bool unnamed = true;
 };
 
@@ -84,16 +56,40 @@ private slots:
     void cleanup() { allowUnnamedTempFiles(true); }
 
     // Three of the eight names make the index; a subdirectory counts like a
-    // file, and the digits may be any of Unicode's decimal digits.
+    // file, and the digits may be any of Unicode's decimal digits. Names that
+    // differ from a month file's only in letter case are neither indexed nor
+    // written: February's punch gets a file of its own.
     void index() {
         Fixture f;
-        for (const char* name : {"TLOG200402.txt", "TLOG200403.txt", "TLOG999999.txt",
-                                 "TLOG20040.txt", "tlog200402.txt", "TLOG200402.TXT",
-                                 "TLOGabcdef.txt", "TLOG 20402.txt", "TLOG٢٠٠٤٠٢.txt"})
+        for (const char* name :
+             {"TLOG200403.txt", "TLOG999999.txt", "TLOG20040.txt", "tlog200402.txt",
+              "TLOG200402.TXT", "TLOGabcdef.txt", "TLOG 20402.txt", "TLOG٢٠٠٤٠٢.txt"})
             QVERIFY(put(f.path(name), "x"));
         QVERIFY(QDir().mkdir(f.path("TLOG200405.txt")));
         QCOMPARE(f.store.getLogFileDic()->keys(),
-                 (QStringList{"200402", "200403", "200405", "999999", "٢٠٠٤٠٢"}));
+                 (QStringList{"200403", "200405", "999999", "٢٠٠٤٠٢"}));
+        QVERIFY(f.punch("20040215093000"));
+        QCOMPARE(bytesOf(f.path("TLOG200402.txt")), kRecord);
+        QCOMPARE(bytesOf(f.path("tlog200402.txt")) + bytesOf(f.path("TLOG200402.TXT")), "xx");
+        QCOMPARE(f.store.getLogFileDic()->value("200402"), "TLOG200402.txt");
+    }
+
+    // A write removes its month's temporary files that a writer which died
+    // left more than an hour before; younger ones may belong to a write in
+    // progress, and other months' are not its business.
+    void staleTemps() {
+        Fixture f;
+        QVERIFY(put(f.path("TLOG200402.txt"), ""));
+        const QStringList temps{".TLOG200402.txt.tmpaaaaaaaa", ".TLOG200402.txt.tmpbbbbbbbb",
+                                ".TLOG200403.txt.tmpcccccccc"};
+        for (const auto& [name, age] :
+             {std::pair(temps[0], 3602), {temps[1], 3599}, {temps[2], 9000}}) {
+            const timespec mtime{::time(nullptr) - age, 0}, times[2]{mtime, mtime};
+            QVERIFY(put(f.path(name), "x") &&
+                    ::utimensat(AT_FDCWD, QFile::encodeName(f.path(name)), times, 0) == 0);
+        }
+        QVERIFY(f.punch("20040215093000"));
+        QCOMPARE(listing(f.dir), (QStringList{temps[1], temps[2], "TLOG200402.txt"}));
     }
 
     // Without a directory path no file is made anywhere, not even at "/".
@@ -153,11 +149,11 @@ private slots:
         QTest::addColumn<Append>("append");
         const QByteArray r = kRecord;
         const QByteArray u = "\xc3\xbc\n" + r;
-        const QByteArray big = QByteArray(9999, '#') + '\n';
         const QByteArray bad = QByteArrayLiteral("\xc3(\0\x80\n\0\xff");
         const char* notRead = "File:%1 can not read.";
         const char* notMade = "File:%1 creation failed.";
         const char* notWritten = "File:%1 write error!";
+        const QByteArray big = QByteArray(9999, '#') + '\n';
         QTest::newRow("glued record") << Append{Plain, "a b CheckOut: 1", "a b CheckOut: 1\n" + r};
         QTest::newRow("invalid UTF-8 and NULs kept") << Append{Plain, bad, bad + '\n' + r};
         QTest::newRow("UTF-16LE") << Append{Plain, QByteArray("\xff\xfe\xfc\0\n\0", 6), u};
@@ -171,21 +167,34 @@ private slots:
         QTest::newRow("FF FE, odd length") << Append{Plain, odd, odd + r};
         QTest::newRow("FF FE, lone surrogate") << Append{Plain, lone, lone + r};
         QTest::newRow("symbolic link") << Append{Link, "y\n", "y\n" + r};
-        QTest::newRow("directory for file") << Append{DirectoryAsFile, {}, {}, notRead};
-        QTest::newRow("FIFO for file") << Append{Fifo, {}, {}, notRead};
-        QTest::newRow("file for directory") << Append{FileAsDirectory, "x\n", {}, notMade};
-        QTest::newRow("read-only") << Append{ReadOnly, big, {}, notWritten};
-        QTest::newRow("0 bytes free") << Append{FullDisk, big, {}, notWritten};
-        QTest::newRow("4 KiB free") << Append{FullDisk, big, {}, notWritten, 4096};
-        QTest::newRow("almost enough free") << Append{FullDisk, big, {}, notWritten, 8192};
-        QTest::newRow("almost enough, named") << Append{FullDisk, big, {}, notWritten, 8192, false};
-        QTest::newRow("just enough free") << Append{FullDisk, big, big + r, "", 12288};
+        QTest::newRow("directory for file") << Append{DirectoryAsFile, {}, {}, notRead, {}, ""};
+        QTest::newRow("FIFO for file") << Append{Fifo, {}, {}, notRead, {}, ""};
+        QTest::newRow("file for directory") << Append{FileAsDirectory, "x\n", {}, notMade, {}, ""};
+        const auto fault = [&](const char* name, FailingDisk::Fault fault, const char* calls,
+                               bool unnamed = true) {
+            const bool fails = !QByteArray(calls).contains("rename dirsync");
+            QTest::newRow(name) << Append{
+                Plain, big,    fails ? QByteArray() : big + r, fails ? notWritten : "", fault,
+                calls, unnamed};
+        };
+        fault("read-only", FailingDisk::ReadOnly, "");
+        fault("read-only, named", FailingDisk::ReadOnly, "", false);
+        fault("interrupted write", FailingDisk::Interrupted, "write write fsync rename dirsync");
+        fault("short write, rest written", FailingDisk::ShortThenRest,
+              "write write fsync rename dirsync");
+        fault("short write, then disk full", FailingDisk::ShortThenNoSpace, "write write");
+        fault("disk full", FailingDisk::NoSpace, "write");
+        fault("disk full, named", FailingDisk::NoSpace, "write", false);
+        fault("failed sync", FailingDisk::FailedSync, "write fsync");
+        fault("failed rename", FailingDisk::FailedRename, "write fsync rename");
+        fault("failed rename, named", FailingDisk::FailedRename, "write fsync rename", false);
     }
     // The current month's file is made sure of and the punch appended, as a
-    // press does. The file's mode is kept, a symbolic link stays one. A
-    // failure logs its one line and leaves the month file (or what stands in
-    // its place) byte for byte as it was, no temporary file and the store's
-    // state as it was.
+    // press does: the data is synced before the rename, the directory after
+    // it. The file's mode is kept, a symbolic link stays one. A failure logs
+    // its one line and leaves the month file (or what stands in its place)
+    // byte for byte as it was, no temporary file and the store's state as it
+    // was.
     void append() {
         QFETCH(Append, append);
         const Append& a = append;
@@ -193,7 +202,6 @@ private slots:
         Fixture f;
         const QString path = f.path("TLOG200402.txt");
         const QString watched = a.setup == FileAsDirectory ? f.dir : path;
-        std::optional<Tmpfs> fs;
         if (a.setup == Link)
             QVERIFY(QFile::link("real.txt", path));
         else if (a.setup == DirectoryAsFile)
@@ -202,12 +210,8 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (a.setup == FileAsDirectory)
             QVERIFY(QDir(f.dir).removeRecursively());
-        else if (a.setup != Plain && !fs.emplace(f.dir).mounted)
-            QSKIP("mounting a tmpfs needs root; run as root to cover full and read-only disks");
         QVERIFY(a.before.isNull() || (put(watched, a.before) &&
                                       ::chmod(QFile::encodeName(watched).constData(), 0640) == 0));
-        if (fs)
-            QVERIFY(fs->remount(a.setup == ReadOnly, a.free));
         f.store.checkLogFileDic();
         const std::optional<MonthIndex> index = f.store.myLogFileDic();
         const QStringList entries = listing(f.dir);
@@ -215,7 +219,9 @@ private slots:
         const int mode = modeOf(watched);
         const QString logged = QString(a.logged).replace("%1", path);
         f.store.checkLogFile();
+        const FailingDisk disk(a.fault);
         QCOMPARE(f.punch("20040215093000"), logged.isEmpty());
+        QCOMPARE(disk.calls.join(' '), a.calls);
         QCOMPARE(bytesOf(watched), a.after.isNull() ? bytes : a.after);
         QCOMPARE(f.logged, logged.isEmpty() ? QStringList() : QStringList{logged});
         QCOMPARE(listing(f.dir), entries);

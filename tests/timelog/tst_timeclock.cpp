@@ -2,7 +2,6 @@
 #include "timelog/timeclock.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace fennick;
@@ -12,18 +11,17 @@ using namespace fennick::test;
 const QRegularExpression kLine("^.*\tCheck(In|Out):\t(\\d+)$", QRegularExpression::MultilineOption);
 const QRegularExpression kStep("^(In|Out) \\d{14}$");
 
-// The rules over a real store in a temporary directory, with the press at
-// 2004/02/15 18:00:10 and December's month file a directory that cannot be
-// read. The dialog answers `answer`: a compact time, "empty" (without a
-// time) or anything else to cancel. `trace` gets the dialog's kind and
-// answer, beeps, log lines and, at each window refresh, the state last saved.
-struct Fixture {
-    QTemporaryDir tmp;
+// The rules over a real store in a log folder, with the press at 2004/02/15
+// 18:00:10 and December's month file a directory that cannot be read. The
+// dialog answers `answer`: a compact time, "empty" (without a time) or
+// anything else to cancel; the clock runs on while it is open. `trace` gets
+// the dialog's kind and answer, beeps, log lines and, at each window
+// refresh, the state last saved.
+struct Fixture : TempLogFolder {
     FixedClock clock{at("20040215180010")};
     QString answer, saved;
     QStringList trace;
-    TimeLogStore store{tmp.path(), clock,
-                       [this](QString line) { trace << line.replace(tmp.path(), "~"); }};
+    TimeLogStore store{dir, clock, [this](QString line) { trace << line.replace(dir, "~"); }};
     TimeClock rules{store,
                     clock,
                     {std::bind_front(&Fixture::dialog, this),
@@ -32,11 +30,12 @@ struct Fixture {
                      {},
                      {}}};
 
-    Fixture() { QDir(tmp.path()).mkdir("TLOG200312.txt"); }
+    Fixture() { QDir().mkdir(path("TLOG200312.txt")); }
     // Asked at the press, about the last punch.
     int dialog(const CalDate& now, const QString& prev, bool forCkin) {
         trace << (forCkin ? "ask in " : "ask out ") + answer +
                      (now == clock.now() && prev == rules.prevTimeStr() ? "" : " wrongly");
+        clock.advance(125);
         const std::optional<CalDate> time = CalDate::parse(answer, CalFormat::Compact);
         if (time)
             rules.setMyInputCalDate(*time);
@@ -47,8 +46,8 @@ struct Fixture {
     // month file.
     QStringList records() const {
         QStringList found;
-        for (const QString& name : QDir(tmp.path()).entryList({"TLOG*.txt"}, QDir::Files)) {
-            const QString text = QString(bytesOf(tmp.filePath(name))).replace(kLine, "\\1 \\2");
+        for (const QString& name : QDir(dir).entryList({"TLOG*.txt"}, QDir::Files)) {
+            const QString text = QString(bytesOf(path(name))).replace(kLine, "\\1 \\2");
             found += text.split(u'\n').filter(QRegularExpression("^\\w+ " + name.mid(4, 6)));
         }
         return found;
@@ -63,41 +62,51 @@ private slots:
 
     // A press from the state `before`, and what follows in order: the dialog
     // ("ask", its kind and its answer), a "beep", log lines, and the records,
-    // each of which saves the state it leads to and refreshes the window.
+    // each of which saves the state it leads to and refreshes the window. A
+    // pressed punch carries the moment of the press, however long the dialog
+    // was open. A failed write leaves the state, the settings and the window
+    // as they were.
     void press_data() {
         QTest::addColumn<QString>("before");
         QTest::addColumn<bool>("checkIn");
         QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<FailingDisk::Fault>("fault");
         const QString L("20040215090000"), in("In 20040215180010"), out("Out 20040215180010");
-        QTest::newRow("out, no last punch, in") << "Out " << true << QStringList{in};
-        QTest::newRow("out, last punch, in") << "Out " + L << true << QStringList{in};
-        QTest::newRow("in, no last punch, in") << "In " << true << QStringList{in};
-        QTest::newRow("in, last punch, in, confirmed")
-            << "In " + L << true << QStringList{"ask in 20040215173000", "Out 20040215173000", in};
-        QTest::newRow("in, last, in, cancel") << "In " + L << true << QStringList{"ask in no"};
-        QTest::newRow("in, last, in, no time") << "In " + L << true << QStringList{"ask in empty"};
-        QTest::newRow("in, last punch, out") << "In " + L << false << QStringList{out};
-        QTest::newRow("in, no last punch, out") << "In " << false << QStringList{out};
-        QTest::newRow("out, no last punch, out") << "Out " << false << QStringList{"beep"};
-        QTest::newRow("out, last punch, out, confirmed")
-            << "Out " + L << false << QStringList{"ask out " + L, "In " + L, out};
-        QTest::newRow("out, last, out, cancel") << "Out " + L << false << QStringList{"ask out no"};
+        const auto row = [](const char* name, const QString& before, bool checkIn,
+                            const QStringList& steps, FailingDisk::Fault fault = {}) {
+            QTest::newRow(name) << before << checkIn << steps << fault;
+        };
+        row("out, no last punch, in", "Out ", true, {in});
+        row("out, last punch, in", "Out " + L, true, {in});
+        row("in, no last punch, in", "In ", true, {in});
+        row("in, last punch, in, confirmed", "In " + L, true,
+            {"ask in 20040215173000", "Out 20040215173000", in});
+        row("in, last, in, cancel", "In " + L, true, {"ask in no"});
+        row("in, last, in, no time", "In " + L, true, {"ask in empty"});
+        row("in, last punch, out", "In " + L, false, {out});
+        row("in, no last punch, out", "In ", false, {out});
+        row("out, no last punch, out", "Out ", false, {"beep"});
+        row("out, last punch, out, confirmed", "Out " + L, false, {"ask out " + L, "In " + L, out});
+        row("out, last, out, cancel", "Out " + L, false, {"ask out no"});
         // A check-out forgotten on the last evening of January goes into
         // January's file, the press into February's.
-        QTest::newRow("month end")
-            << "In 20040131090000" << true
-            << QStringList{"ask in 20040131180000", "Out 20040131180000", in};
+        row("month end", "In 20040131090000", true,
+            {"ask in 20040131180000", "Out 20040131180000", in});
         // The forgotten punch cannot be recorded, the pressed one still is, and
         // the state follows the pressed one alone.
-        QTest::newRow("first record fails")
-            << "Out 20031231090000" << false
-            << QStringList{"ask out 20031231120000", "File:~/TLOG200312.txt can not read.", out};
+        row("first record fails", "Out 20031231090000", false,
+            {"ask out 20031231120000", "File:~/TLOG200312.txt can not read.", out});
+        const QString full("File:~/TLOG200402.txt write error!");
+        row("disk full", "In " + L, true, {"ask in 20040215173000", full, full},
+            FailingDisk::NoSpace);
     }
     void press() {
         QFETCH(QString, before);
         QFETCH(bool, checkIn);
         QFETCH(QStringList, steps);
+        QFETCH(FailingDisk::Fault, fault);
         Fixture f;
+        const FailingDisk disk(fault);
         f.rules.setOnBusinessP(before.startsWith("In"));
         f.rules.setPrevTimeStr(before.section(' ', 1));
         f.answer = steps.filter(QRegularExpression("^ask ")).value(0).section(' ', 2);

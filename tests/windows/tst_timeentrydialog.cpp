@@ -39,10 +39,10 @@ private slots:
         QTest::addColumn<QString>("accepted");
         const QString L("20240305090000");
         QTest::newRow("equal to the last punch") << L << QStringList{"2024|3|5|9|0"} << L;
-        QTest::newRow("a minute earlier, seconds 0, corrected")
-            << "20240305090035" << QStringList{"2024|3|5|8|59", "2024|3|5|9|0", "2024|3|5|9|1"}
+        QTest::newRow("a minute and a second before the last punch")
+            << "20240305090001" << QStringList{"2024|3|5|8|59", "2024|3|5|9|0", "2024|3|5|9|1"}
             << "20240305090100";
-        QTest::newRow("later than the press, then its minute")
+        QTest::newRow("a minute past the press, then equal to it")
             << L << QStringList{"2024|3|5|18|1", "2024|3|5|18|0"} << "20240305180000";
         QTest::newRow("escape") << L << QStringList{"escape"} << "";
         QTest::newRow("zeros") << L << QStringList{" 2024 |03| 5|09 |30"} << "20240305093000";
@@ -54,7 +54,7 @@ private slots:
         QTest::newRow("out of range") << "20230101000000" << wrong << "";
     }
     // Plays the steps inside the dialog's modal loop, the press at
-    // 2024/03/05 18:00:10: "cancel" (the button), "escape", or an entry
+    // 2024/03/05 18:00:00: "cancel" (the button), "escape", or an entry
     // "year|month|day|hour|minute" typed over the fields and confirmed with
     // Return. Every entry but an accepted last one must be refused with a
     // beep and the alert over the dialog, the entry kept as typed; only an
@@ -86,7 +86,7 @@ private slots:
             if (dialog.isVisible())
                 trace << "still open", dialog.reject();
         });
-        QCOMPARE(dialog.enterTimeDialog(at("20240305180010"), prev, true),
+        QCOMPARE(dialog.enterTimeDialog(at("20240305180000"), prev, true),
                  accepted.isEmpty() ? kModalAborted : kModalStopped);
         for (const QString& step : steps.filter(QStringLiteral("|")))
             expected += {"beep", "Alert Reenter " + step};
