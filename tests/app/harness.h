@@ -54,6 +54,10 @@ struct Harness {
         return c;
     }
 
+    QVariant stored(const QString& key) const {
+        return QSettings(settingsPath(), QSettings::IniFormat).value(key);
+    }
+
     void store(const QString& key, const QVariant& value) const {
         QSettings settings(settingsPath(), QSettings::IniFormat);
         settings.setValue(key, value);
