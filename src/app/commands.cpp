@@ -92,11 +92,6 @@ void Commands::showHistory(const LogHistory& history) const {
     action(Command::Redo)->setEnabled(redo);
 }
 
-bool Commands::isLogEdit(Command command) {
-    return command == Command::ChangePunch || command == Command::DeletePunch ||
-           command == Command::InsertPunch;
-}
-
 bool Commands::isPrinting(Command command) {
     return command == Command::Print || command == Command::PrintPreview ||
            command == Command::ExportPdf || command == Command::ExportCsv;

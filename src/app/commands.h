@@ -51,8 +51,6 @@ public:
     void showHistory(const LogHistory& history) const;
 
     static bool isPrinting(Command command);
-    // The commands that edit the log window's punches.
-    static bool isLogEdit(Command command);
 
 private:
     std::map<Command, QAction*> actions_; // owned by the owner (Qt parent)

@@ -65,7 +65,9 @@ TimeClock::Hooks MyController::punchHooks() {
     hooks.beep = env_.startup.beep;
     hooks.punchRecorded = [this] { prepCheckInWindow(); };
     hooks.stepRecorded = [this](const LogStep&) { logChanged(); };
-    hooks.punchFailed = [this](const FileFailure& failure) { punchFailed(failure); };
+    hooks.punchFailed = [this](const FileFailure& failure) {
+        PunchEdits::showPunchFailure(frontWindow(), failure);
+    };
     return hooks;
 }
 
@@ -269,21 +271,13 @@ void MyController::logChanged() {
 }
 
 void MyController::undo() {
-    if (const std::optional<QString> refusal = session_.undo())
-        PunchEdits::showRefusal(frontWindow(), tr("Nothing was undone"), *refusal);
+    edits_.undo(frontWindow());
     logChanged();
 }
 
 void MyController::redo() {
-    if (const std::optional<QString> refusal = session_.redo())
-        PunchEdits::showRefusal(frontWindow(), tr("Nothing was redone"), *refusal);
+    edits_.redo(frontWindow());
     logChanged();
-}
-
-void MyController::punchFailed(const FileFailure& failure) {
-    PunchEdits::showRefusal(frontWindow(), tr("The punch was not recorded"),
-                            tr("%1 could not be written: %2. Nothing was recorded.")
-                                .arg(QDir::toNativeSeparators(failure.path), failure.reason));
 }
 
 std::optional<QString> MyController::shownMonthFile() const {

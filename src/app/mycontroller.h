@@ -91,7 +91,6 @@ protected:
 
 private:
     TimeClock::Hooks punchHooks();
-    void punchFailed(const FileFailure& failure);
     // After any change of the log: the state, the window in front, the menu.
     void logChanged();
 

@@ -5,6 +5,7 @@
 #include "windows/punchdialog.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QMessageBox>
 
 namespace fennick {
@@ -38,6 +39,22 @@ void PunchEdits::showRefusal(QWidget* window, const QString& title, const QStrin
     box->setWindowModality(Qt::WindowModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
+}
+
+void PunchEdits::undo(QWidget* window) {
+    if (const std::optional<QString> refusal = session_.undo())
+        showRefusal(window, tr("Nothing was undone"), *refusal);
+}
+
+void PunchEdits::redo(QWidget* window) {
+    if (const std::optional<QString> refusal = session_.redo())
+        showRefusal(window, tr("Nothing was redone"), *refusal);
+}
+
+void PunchEdits::showPunchFailure(QWidget* window, const FileFailure& failure) {
+    showRefusal(window, tr("The punch was not recorded"),
+                tr("%1 could not be written: %2. Nothing was recorded.")
+                    .arg(QDir::toNativeSeparators(failure.path), failure.reason));
 }
 
 bool PunchEdits::done(QWidget* window, const std::optional<QString>& refusal) {

@@ -25,6 +25,12 @@ public:
     bool changeTime(QWidget* window, const std::optional<QString>& monthFile, int row);
     bool remove(QWidget* window, const std::optional<QString>& monthFile, int row);
     bool insert(QWidget* window);
+    // Undo and redo of the session's steps; a refusal is shown on the window.
+    void undo(QWidget* window);
+    void redo(QWidget* window);
+
+    // A punch that could not be written, as an alert on the window.
+    static void showPunchFailure(QWidget* window, const FileFailure& failure);
 
     // Says why nothing changed, as a sheet on the window.
     static void showRefusal(QWidget* window, const QString& title, const QString& text);
