@@ -42,4 +42,5 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/app/commands.cpp
   ${FENNICK_SRC}/app/display.cpp
   ${FENNICK_SRC}/app/mycontroller.cpp
+  ${FENNICK_SRC}/app/windowplaces.cpp
   ${FENNICK_SRC}/app/singleinstance.cpp)

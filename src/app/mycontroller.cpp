@@ -1,5 +1,6 @@
 #include "app/mycontroller.h"
 
+#include "app/windowplaces.h"
 #include "windows/reportwindow.h"
 #include "timelog/checkinstate.h"
 #include "windows/checkinwindow.h"
@@ -49,7 +50,12 @@ MyController::MyController(ControllerEnv env, QObject* parent)
 }
 
 MyController::~MyController() {
-    // Windows hide as they go; the menu rule must not look at them then.
+    // Windows hide as they go; the menu rule must not look at them then. A
+    // report window still open at the end keeps its place for the next run.
+    for (const auto& window : reportWindows_) {
+        if (window && window->isVisible())
+            saveWindowPlace(session_.settings(), *window);
+    }
     for (QMainWindow* window : mainWindows())
         window->removeEventFilter(this);
 }
@@ -136,7 +142,10 @@ ReportWindow* MyController::reportWindow(ReportKind kind) {
                 [this, kind] { move(kind, MoveDirection::Later); });
         connect(window.get(), &ReportWindow::prevClicked, this,
                 [this, kind] { move(kind, MoveDirection::Earlier); });
+        connect(window.get(), &ReportWindow::thisMonthClicked, this,
+                [this, kind] { move(kind, MoveDirection::ThisMonth); });
         adoptMainWindow(window.get());
+        restoreWindowPlace(session_.settings(), *window);
     }
     return window.get();
 }
@@ -259,6 +268,10 @@ void MyController::revalidateActions() {
 bool MyController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
         revalidateActions();
+    if (event->type() == QEvent::Hide) {
+        if (auto* report = qobject_cast<ReportWindow*>(watched))
+            saveWindowPlace(session_.settings(), *report);
+    }
     return QObject::eventFilter(watched, event);
 }
 
