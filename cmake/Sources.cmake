@@ -52,4 +52,5 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/app/logwatcher.cpp
   ${FENNICK_SRC}/app/mycontroller.cpp
   ${FENNICK_SRC}/app/punchedits.cpp
+  ${FENNICK_SRC}/app/windowplaces.cpp
   ${FENNICK_SRC}/app/singleinstance.cpp)

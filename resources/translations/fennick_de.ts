@@ -77,6 +77,14 @@
         <source>Month</source>
         <translation>Monat</translation>
     </message>
+    <message>
+        <source>no punches</source>
+        <translation>keine Stempelzeiten</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>QPrintDialog</name>
@@ -98,6 +106,10 @@
     <message>
         <source>Monthly Sums – %1</source>
         <translation>Monatssummen – %1</translation>
+    </message>
+    <message>
+        <source>No punches in %1</source>
+        <translation>Keine Stempelzeiten im %1</translation>
     </message>
 </context>
 <context>
@@ -682,6 +694,34 @@ Ausgabe nicht geschrieben oder eine Monatsdatei nicht gelesen werden konnte,
     <message>
         <source>Shrinks the table where its widest texts would be cut; never enlarges it</source>
         <translation>Verkleinert die Tabelle, wo ihre breitesten Texte abgeschnitten würden; vergrößert sie nie</translation>
+    </message>
+    <message>
+        <source>&amp;Go</source>
+        <translation>&amp;Gehe zu</translation>
+    </message>
+    <message>
+        <source>&amp;Earlier</source>
+        <translation>&amp;Früher</translation>
+    </message>
+    <message>
+        <source>&amp;Later</source>
+        <translation>&amp;Später</translation>
+    </message>
+    <message>
+        <source>&amp;This Month</source>
+        <translation>&amp;Dieser Monat</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV…</source>
+        <translation>Als &amp;CSV exportieren…</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>&amp;Drucken…</translation>
     </message>
     <message>
         <source>%1 cannot be read (%2); it counts as empty here.</source>

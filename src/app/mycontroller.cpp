@@ -1,5 +1,6 @@
 #include "app/mycontroller.h"
 
+#include "app/windowplaces.h"
 #include "timelog/checkinstate.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
@@ -52,7 +53,12 @@ MyController::MyController(ControllerEnv env, QObject* parent)
 }
 
 MyController::~MyController() {
-    // Windows hide as they go; the menu rule must not look at them then.
+    // Windows hide as they go; the menu rule must not look at them then. A
+    // report window still open at the end keeps its place for the next run.
+    for (const auto& window : reportWindows_) {
+        if (window && window->isVisible())
+            saveWindowPlace(session_.settings(), *window);
+    }
     for (QMainWindow* window : mainWindows())
         window->removeEventFilter(this);
 }
@@ -151,7 +157,10 @@ ReportWindow* MyController::reportWindow(ReportKind kind) {
                 [this, kind] { move(kind, MoveDirection::Earlier); });
         connect(window.get(), &ReportWindow::selectionChanged, this,
                 &MyController::revalidateActions);
+        connect(window.get(), &ReportWindow::thisMonthClicked, this,
+                [this, kind] { move(kind, MoveDirection::ThisMonth); });
         adoptMainWindow(window.get());
+        restoreWindowPlace(session_.settings(), *window);
     }
     return window.get();
 }
@@ -345,6 +354,10 @@ bool MyController::eventFilter(QObject* watched, QEvent* event) {
     // as soon as one of its windows comes to the front.
     if (event->type() == QEvent::WindowActivate)
         watcher_.poke();
+    if (event->type() == QEvent::Hide) {
+        if (auto* report = qobject_cast<ReportWindow*>(watched))
+            saveWindowPlace(session_.settings(), *report);
+    }
     return QObject::eventFilter(watched, event);
 }
 

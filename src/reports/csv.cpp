@@ -42,4 +42,20 @@ QString toCsv(const QStringList& headings, const DspRows& rows,
     return out;
 }
 
+QString toTabSeparated(const QList<QStringList>& rows) {
+    QString out;
+    for (const QStringList& row : rows) {
+        QStringList fields;
+        for (QString field : row) {
+            for (QChar& c : field) {
+                if (c == u'\t' || c == u'\n' || c == u'\r')
+                    c = u' ';
+            }
+            fields << field;
+        }
+        out += fields.join(u'\t') + u'\n';
+    }
+    return out;
+}
+
 } // namespace fennick

@@ -17,6 +17,11 @@ namespace fennick {
 QString toCsv(const QStringList& headings, const DspRows& rows,
               const std::optional<QString>& totalLine);
 
+// Rows as tab-separated text for the clipboard: one line a row, each ending
+// in LF; a tab or line break inside a field becomes a space, so every line
+// keeps its fields.
+QString toTabSeparated(const QList<QStringList>& rows);
+
 // One field, quoted only where it must be.
 QString csvField(const QString& text);
 

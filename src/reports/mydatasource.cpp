@@ -17,6 +17,14 @@ void MyDataSource::setDataArray(std::optional<DspRows> rows) {
     endResetModel();
 }
 
+void MyDataSource::setTodayKey(const QString& dayKey) {
+    if (dayKey == todayKey_)
+        return;
+    todayKey_ = dayKey;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnTotal - 1), {TodayRole});
+}
+
 QString MyDataSource::columnIdentifier(int column) {
     switch (column) {
     case 0:
@@ -56,10 +64,27 @@ QVariant MyDataSource::data(const QModelIndex& index, int role) const {
         const bool right = index.column() == 1 && columns_.dataIsDuration;
         return int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
+    if (role == WeekendRole || role == TodayRole || role == Qt::ToolTipRole)
+        return dayData(index.row(), role);
     if (role != Qt::DisplayRole)
         return {};
     const auto value = objectValue(columnIdentifier(index.column()), index.row());
     return value ? QVariant(*value) : QVariant();
+}
+
+QVariant MyDataSource::dayData(int row, int role) const {
+    const QString key = objectValue(QStringLiteral("keyDateStr"), row).value_or(QString());
+    const std::optional<QDate> day = dayOfKey(key);
+    if (!day)
+        return {};
+    switch (role) {
+    case WeekendRole:
+        return isWeekend(*day);
+    case TodayRole:
+        return key == todayKey_;
+    default:
+        return dayTitle(*day);
+    }
 }
 
 QVariant MyDataSource::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -17,12 +17,20 @@ class MyDataSource : public QAbstractTableModel {
 public:
     // headerData with this role answers the column's identifier.
     static constexpr int IdentifierRole = Qt::UserRole + 1;
+    // data() of a row whose key is a day ("%Y%m%d"): true on a weekend, and
+    // true on the day of setTodayKey; the views mark such rows. Such a row's
+    // tooltip is the full date with its weekday.
+    static constexpr int WeekendRole = Qt::UserRole + 2;
+    static constexpr int TodayRole = Qt::UserRole + 3;
 
     explicit MyDataSource(ReportColumns columns, QObject* parent = nullptr);
 
     const std::optional<DspRows>& dataArray() const { return dataArray_; }
     // Replaces the rows; views reload at once.
     void setDataArray(std::optional<DspRows> rows);
+
+    // The day key of today, from the clock; the row with it is marked.
+    void setTodayKey(const QString& dayKey);
 
     const ReportColumns& columns() const { return columns_; }
 
@@ -40,7 +48,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    QVariant dayData(int row, int role) const;
+
     ReportColumns columns_;
+    QString todayKey_;
     std::optional<DspRows> dataArray_;
 };
 

@@ -29,6 +29,7 @@ inline constexpr int searchReach = 23;
 struct MoveButtons {
     bool nextEnabled = false; // towards the present
     bool prevEnabled = false; // towards the past
+    bool nowEnabled = false;  // back to the current month
     friend bool operator==(const MoveButtons&, const MoveButtons&) = default;
 };
 

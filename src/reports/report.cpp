@@ -3,6 +3,7 @@
 #include "platform/texts.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace fennick {
 
@@ -147,6 +148,7 @@ ReportContent reportContent(ReportKind kind, int offset, const LogFolder& folder
         content.months << getDateString(offset, now).value_or(QString());
     }
     content.heading = heading(kind, content.months);
+    content.todayKey = now.format(CalFormat::Compact).left(8);
     content.columnHeadings = columnHeadings(kind);
     switch (kind) {
     case ReportKind::Log:
@@ -166,13 +168,25 @@ int shownOffset(ReportKind kind, int cursor) {
     return kind == ReportKind::MonthlySums ? blockStart(cursor) : cursor;
 }
 
+QString noPunchesNote(const ReportContent& content) {
+    const bool empty = !content.rows || content.rows->isEmpty();
+    if (!empty || content.kind == ReportKind::MonthlySums)
+        return {};
+    return QCoreApplication::translate("ReportHeading", "No punches in %1")
+        .arg(monthTitle(content.months.value(0)));
+}
+
 MoveButtons moveButtons(ReportKind kind, int cursor, const LogFolder& folder, const Clock& clock) {
     const Stride stride = kind == ReportKind::MonthlySums ? Stride::Block : Stride::Month;
-    return checkMoveSomeButton(cursor, stride, hasFileIn(folder, clock));
+    MoveButtons buttons = checkMoveSomeButton(cursor, stride, hasFileIn(folder, clock));
+    buttons.nowEnabled = cursor != 0;
+    return buttons;
 }
 
 int movedCursor(ReportKind kind, int cursor, MoveDirection direction, const LogFolder& folder,
                 const Clock& clock) {
+    if (direction == MoveDirection::ThisMonth)
+        return 0;
     const MonthHasFile hasFile = hasFileIn(folder, clock);
     const bool later = direction == MoveDirection::Later;
     if (kind == ReportKind::MonthlySums)
@@ -190,6 +204,27 @@ DspRows logRows(const QList<LoggedPunch>& punches) {
                               punch.kind == PunchKind::CheckIn ? checkInWord : checkOutWord});
     }
     return rows;
+}
+
+std::optional<QDate> dayOfKey(QStringView key) {
+    if (key.size() != 8)
+        return std::nullopt;
+    const QDate date = QDate::fromString(key.toString(), QStringLiteral("yyyyMMdd"));
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+bool isWeekend(const QDate& date) {
+    return !QLocale().weekdays().contains(Qt::DayOfWeek(date.dayOfWeek()));
+}
+
+QString dayTitle(const QDate& date) {
+    return QLocale().toString(date, QLocale::LongFormat);
+}
+
+QString dayToolTip(const QDate& date, std::optional<std::int64_t> seconds) {
+    const QString worked =
+        seconds ? dayDuration(*seconds) : QCoreApplication::translate("MyDataSource", "no punches");
+    return QCoreApplication::translate("MyDataSource", "%1: %2").arg(dayTitle(date), worked);
 }
 
 QString dayDuration(std::int64_t seconds) {

@@ -6,6 +6,7 @@
 #include "summary/monthsumhandler.h"
 #include "timelog/store.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -42,11 +43,18 @@ struct ReportContent {
     std::optional<DspRows> rows;      // absent shows as an empty table
     std::optional<QString> totalLine; // the sums reports only
     std::int64_t totalSeconds = 0;
-    DayTotals days; // daily sums: the totals behind the rows, for the chart
+    DayTotals days;   // daily sums: the totals behind the rows, for the chart
+    QString todayKey; // "%Y%m%d" of the clock's day, to mark today
     // Month files that are there but could not be read: the rows and totals
     // count them as empty, and the window and the terminal say so.
     QList<FileFailure> unreadable;
 };
+
+// The short line shown over the empty table of a month without punches ("No
+// punches in March 2024"): no file, or a file without a punch, as the current
+// month's file is once a window has opened. Empty for a month with punches
+// and for the monthly sums, whose twelve rows are always there.
+QString noPunchesNote(const ReportContent& content);
 
 // The report of the month `offset` months back; for the monthly sums, of the
 // twelve months ending with it, read through a fresh index of the folder.
@@ -58,10 +66,12 @@ ReportContent reportContent(ReportKind kind, int offset, const LogFolder& folder
 // the block holding the cursor, the others the cursor's month.
 int shownOffset(ReportKind kind, int cursor);
 
-enum class MoveDirection { Earlier, Later };
+// ThisMonth goes back to the current month from anywhere.
+enum class MoveDirection { Earlier, Later, ThisMonth };
 
-// The window's Earlier/Later buttons for the cursor, and the cursor after a
-// move, judged by the months that have a file in the folder's index.
+// The window's Earlier/Later/This Month buttons for the cursor, and the
+// cursor after a move, judged by the months that have a file in the folder's
+// index.
 MoveButtons moveButtons(ReportKind kind, int cursor, const LogFolder& folder, const Clock& clock);
 int movedCursor(ReportKind kind, int cursor, MoveDirection direction, const LogFolder& folder,
                 const Clock& clock);
@@ -69,6 +79,16 @@ int movedCursor(ReportKind kind, int cursor, MoveDirection direction, const LogF
 // Rows of the log: the punch time in display form (empty when its token is
 // no timestamp) and the localized kind word.
 DspRows logRows(const QList<LoggedPunch>& punches);
+
+// The date of an eight-digit day key ("%Y%m%d"); absent for any other text.
+std::optional<QDate> dayOfKey(QStringView key);
+// Not one of the locale's working days.
+bool isWeekend(const QDate& date);
+// The full date with its weekday, in the user's locale.
+QString dayTitle(const QDate& date);
+// A day of the chart: its full date and the time worked, in the table's form,
+// or "no punches" for a day without any.
+QString dayToolTip(const QDate& date, std::optional<std::int64_t> seconds);
 
 // Right-column texts of the two sums tables.
 QString dayDuration(std::int64_t seconds);

@@ -24,19 +24,24 @@ DailyChart::DailyChart(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 }
 
-void DailyChart::setMonth(const QString& monthKey, const DayTotals& days) {
+void DailyChart::setMonth(const QString& monthKey, const DayTotals& days, const QString& todayKey) {
     monthKey_ = monthKey;
+    todayKey_ = todayKey;
     seconds_.clear();
+    totals_.clear();
     const auto first = CalDate::parse(monthKey, CalFormat::MonthKey);
     const QDate month = first ? QDate(first->year(), first->month(), 1) : QDate();
     if (month.isValid()) {
         seconds_.fill(0, month.daysInMonth());
+        totals_.fill(std::nullopt, month.daysInMonth());
         for (auto it = days.cbegin(); it != days.cend(); ++it) {
             if (!it.key().startsWith(monthKey))
                 continue;
             const int day = QStringView(it.key()).mid(6, 2).toInt();
-            if (day >= 1 && day <= seconds_.size())
+            if (day >= 1 && day <= seconds_.size()) {
+                totals_[day - 1] = it.value().sumValue();
                 seconds_[day - 1] = std::max<qint64>(0, it.value().sumValue());
+            }
         }
     }
     update();
@@ -73,13 +78,22 @@ void DailyChart::paintEvent(QPaintEvent*) {
                          Qt::AlignRight | Qt::AlignVCenter, tr("%1 h").arg(h));
     }
     const QColor bar = pal.color(QPalette::Highlight);
+    QColor weekend = pal.color(QPalette::WindowText);
+    weekend.setAlphaF(0.07);
+    QFont todayFont = font();
+    todayFont.setBold(true);
     for (int i = 0; i < seconds_.size(); ++i) {
         const double x = l.plot.left() + i * l.slot;
+        const QDate date = dateOf(i + 1);
+        if (isWeekend(date))
+            painter.fillRect(QRectF(x, l.plot.top(), l.slot, l.plot.height()), weekend);
         const double height = l.plot.height() * (seconds_[i] / 3600.0) / l.topHours;
         painter.fillRect(QRectF(x + l.slot * 0.15, l.plot.bottom() - height, l.slot * 0.7, height),
                          bar);
         const int day = i + 1;
-        if (day == 1 || day % 5 == 0) {
+        const bool today = date.toString(QStringLiteral("yyyyMMdd")) == todayKey_;
+        if (day == 1 || day % 5 == 0 || today) {
+            painter.setFont(today ? todayFont : font());
             painter.setPen(pal.color(QPalette::WindowText));
             painter.drawText(
                 QRectF(x - l.slot, l.plot.bottom() + 2, l.slot * 3, fontMetrics().height()),
@@ -105,9 +119,19 @@ bool DailyChart::event(QEvent* event) {
         QToolTip::hideText();
         return true;
     }
-    const QString key = monthKey_ + QStringLiteral("%1").arg(day, 2, 10, QChar(u'0'));
-    QToolTip::showText(help->globalPos(), key + u' ' + dayDuration(seconds_[day - 1]), this);
+    QToolTip::showText(help->globalPos(), toolTipOf(day), this);
     return true;
+}
+
+QDate DailyChart::dateOf(int day) const {
+    const auto first = CalDate::parse(monthKey_, CalFormat::MonthKey);
+    return first ? QDate(first->year(), first->month(), day) : QDate();
+}
+
+QString DailyChart::toolTipOf(int day) const {
+    if (day < 1 || day > totals_.size())
+        return {};
+    return dayToolTip(dateOf(day), totals_[day - 1]);
 }
 
 } // namespace fennick

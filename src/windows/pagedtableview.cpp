@@ -1,11 +1,15 @@
 #include "windows/pagedtableview.h"
 
+#include "reports/csv.h"
 #include "reports/pagination.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPageRanges>
 #include <QPainter>
@@ -79,6 +83,48 @@ void PagedTableView::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         updateRowHeight();
+}
+
+// Copy takes whole rows, where the item view alone would copy one cell, and
+// before any window-wide shortcut of the same keys.
+bool PagedTableView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
+}
+
+void PagedTableView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        copySelectedRows();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+QString PagedTableView::selectedRowsText() const {
+    if (!model() || !selectionModel())
+        return {};
+    QModelIndexList selected = selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QList<QStringList> rows;
+    for (const QModelIndex& index : std::as_const(selected)) {
+        QStringList fields;
+        for (int column = 0; column < model()->columnCount(); ++column)
+            fields << model()->index(index.row(), column).data().toString();
+        rows << fields;
+    }
+    return toTabSeparated(rows);
+}
+
+void PagedTableView::copySelectedRows() {
+    const QString text = selectedRowsText();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
 }
 
 // Uniform, compact rows: the printed pages count on one row height.

@@ -76,12 +76,19 @@ public:
                    const QPageLayout& layout = defaultPageLayout(),
                    PdfScale scale = PdfScale::Actual);
 
+    // The selected rows, whole and in table order, as tab-separated text.
+    QString selectedRowsText() const;
+    // Puts the selected rows on the clipboard; Ctrl+C does the same.
+    void copySelectedRows();
+
     // The locale's paper (Letter or A4); the top margin of 1.25 inch holds
     // the page heading, the bottom one is an inch, the sides 3/4 inch.
     static QPageLayout defaultPageLayout();
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Geometry;

@@ -16,6 +16,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -26,6 +28,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace fennick {
@@ -74,6 +77,45 @@ protected:
     }
 };
 
+// The heading on one line, shortened with an ellipsis where the window is too
+// narrow for it, so it never wraps and never widens the window; its tooltip
+// holds the whole text.
+class ElidedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    QSize minimumSizeHint() const override {
+        return {fontMetrics().averageCharWidth() * 8, QLabel::minimumSizeHint().height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
+        style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(), shown,
+                              foregroundRole());
+    }
+};
+
+// Marks the rows of days: weekends muted, today bold. The row texts stay.
+class DayMarkDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(MyDataSource::TodayRole).toBool())
+            option->font.setBold(true);
+        if (index.data(MyDataSource::WeekendRole).toBool()) {
+            QColor muted = option->palette.color(QPalette::Text);
+            muted.setAlphaF(0.55);
+            option->palette.setColor(QPalette::Text, muted);
+        }
+    }
+};
+
 // A file name made of the heading: no path separators or control characters.
 QString fileNameFor(const QString& heading, const QString& suffix) {
     QString name = heading.trimmed();
@@ -93,8 +135,6 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
     const bool yearly = kind == ReportKind::MonthlySums;
     prev_ = new QPushButton(tr("◀ Earlier"), central);
     next_ = new QPushButton(tr("Later ▶"), central);
-    prev_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
-    next_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
     prev_->setToolTip(yearly ? tr("Show the twelve months before these (Alt+Left)")
                              : tr("Show the previous month with a time log (Alt+Left)"));
     next_->setToolTip(yearly ? tr("Show the twelve months after these (Alt+Right)")
@@ -108,10 +148,10 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
     connect(prev_, &QPushButton::clicked, this, &ReportWindow::prevClicked);
     connect(next_, &QPushButton::clicked, this, &ReportWindow::nextClicked);
 
-    heading_ = new QLabel(central);
+    heading_ = new ElidedLabel(central);
     heading_->setObjectName(QStringLiteral("heading"));
     heading_->setAlignment(Qt::AlignCenter);
-    heading_->setWordWrap(true);
+    heading_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     QFont headingFont = heading_->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.2);
@@ -129,6 +169,13 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
         layout->addWidget(chart_);
     }
 
+    note_ = new QLabel(central);
+    note_->setObjectName(QStringLiteral("noPunchesNote"));
+    note_->setAlignment(Qt::AlignCenter);
+    note_->setForegroundRole(QPalette::PlaceholderText);
+    note_->hide();
+    layout->addWidget(note_);
+
     source_ = new MyDataSource(reportColumns(kind), this);
     table_ = new PagedTableView(central);
     table_->setObjectName(QStringLiteral("reportTable"));
@@ -141,6 +188,7 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->horizontalHeader()->setHighlightSections(false);
+    table_->setItemDelegate(new DayMarkDelegate(table_));
     // Month files that could not be read: never a silent zero.
     notice_ = new QLabel(central);
     notice_->setObjectName(QStringLiteral("readNotice"));
@@ -170,21 +218,71 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
 
     setCentralWidget(central);
     setFocusProxy(table_);
-    // The daily sums window holds the chart above the table.
-    resize(480, kind == ReportKind::DailySums ? 760 : 600);
+    createGoMenu();
+    createContextMenu();
+    // The daily sums window holds the chart above the table; with its frame
+    // and a panel it still fits a 1366×768 screen.
+    resize(520, kind == ReportKind::DailySums ? 640 : 600);
+}
+
+void ReportWindow::createGoMenu() {
+    goMenu_ = new QMenu(tr("&Go"), this);
+    goMenu_->setObjectName(QStringLiteral("goMenu"));
+    earlierAction_ = goMenu_->addAction(tr("&Earlier"), this, &ReportWindow::prevClicked);
+    laterAction_ = goMenu_->addAction(tr("&Later"), this, &ReportWindow::nextClicked);
+    goMenu_->addSeparator();
+    thisMonthAction_ = goMenu_->addAction(tr("&This Month"), this, &ReportWindow::thisMonthClicked);
+    earlierAction_->setObjectName(QStringLiteral("earlierAction"));
+    laterAction_->setObjectName(QStringLiteral("laterAction"));
+    thisMonthAction_->setObjectName(QStringLiteral("thisMonthAction"));
+    earlierAction_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    laterAction_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    thisMonthAction_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+    for (QAction* action : {earlierAction_, laterAction_, thisMonthAction_}) {
+        action->setEnabled(false);
+        addAction(action);
+    }
+    menuBar()->addMenu(goMenu_);
+}
+
+void ReportWindow::createContextMenu() {
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("tableMenu"));
+    copyAction_ = contextMenu_->addAction(tr("&Copy"), table_, &PagedTableView::copySelectedRows);
+    // Shown in the menu only: the table itself answers the keys.
+    copyAction_->setShortcut(QKeySequence::Copy);
+    contextMenu_->addSeparator();
+    contextMenu_->addAction(tr("Export &CSV…"), this, &ReportWindow::exportCsvAs);
+    contextMenu_->addAction(tr("&Print…"), this, &ReportWindow::print);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        copyAction_->setEnabled(table_->selectionModel()->hasSelection());
+        contextMenu_->popup(table_->viewport()->mapToGlobal(at));
+    });
+}
+
+// The menus the owner adds come first; Go stays after them.
+void ReportWindow::showEvent(QShowEvent* event) {
+    menuBar()->removeAction(goMenu_->menuAction());
+    menuBar()->addAction(goMenu_->menuAction());
+    QMainWindow::showEvent(event);
 }
 
 ReportWindow::~ReportWindow() = default;
 
 void ReportWindow::setContent(const ReportContent& content) {
     heading_->setText(content.heading);
+    heading_->setToolTip(content.heading);
     setWindowTitle(content.heading);
+    source_->setTodayKey(content.todayKey);
     source_->setDataArray(content.rows);
     showReadFailures(content.unreadable);
     if (total_)
         total_->setText(content.totalLine.value_or(QString()));
     if (chart_)
-        chart_->setMonth(content.months.value(0), content.days);
+        chart_->setMonth(content.months.value(0), content.days, content.todayKey);
+    note_->setText(noPunchesNote(content));
+    note_->setVisible(!note_->text().isEmpty());
 }
 
 void ReportWindow::showReadFailures(const QList<FileFailure>& unreadable) {
@@ -206,10 +304,17 @@ std::optional<int> ReportWindow::selectedRow() const {
 void ReportWindow::setMoveButtons(const MoveButtons& buttons) {
     next_->setEnabled(buttons.nextEnabled);
     prev_->setEnabled(buttons.prevEnabled);
+    laterAction_->setEnabled(buttons.nextEnabled);
+    earlierAction_->setEnabled(buttons.prevEnabled);
+    thisMonthAction_->setEnabled(buttons.nowEnabled);
 }
 
 QString ReportWindow::heading() const {
     return heading_->text();
+}
+
+QString ReportWindow::note() const {
+    return note_->isHidden() ? QString() : note_->text();
 }
 
 QString ReportWindow::totalLine() const {

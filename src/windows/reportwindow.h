@@ -7,7 +7,9 @@
 #include <memory>
 #include <optional>
 
+class QAction;
 class QLabel;
+class QMenu;
 class QPrinter;
 class QPushButton;
 
@@ -22,7 +24,8 @@ class MyDataSource;
 // for the daily sums), and two buttons that move towards the past (prev) and
 // towards the present (next). The window only shows and prints; what it shows
 // and what the buttons do is up to its owner, through setContent,
-// setMoveButtons and the two signals.
+// setMoveButtons and the signals. Its Go menu holds the two moves and This
+// Month; the table's context menu copies, exports and prints.
 class ReportWindow : public QMainWindow {
     Q_OBJECT
 
@@ -41,6 +44,9 @@ public:
 
     // Which month or block the window shows.
     QString heading() const;
+    // The line over the empty table of a month without a file; empty when
+    // not shown.
+    QString note() const;
     // The total line's text; empty without one.
     QString totalLine() const;
 
@@ -63,9 +69,15 @@ signals:
     void selectionChanged();
     void nextClicked();
     void prevClicked();
+    void thisMonthClicked();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showReadFailures(const QList<FileFailure>& unreadable);
+    void createGoMenu();
+    void createContextMenu();
     void showFailure(const QString& title, const QString& text);
     // Asks for a file name (the heading, with the suffix) and writes it.
     void exportAs(const QString& title, const QString& suffix, const QString& filter,
@@ -89,7 +101,14 @@ private:
     MyDataSource* source_ = nullptr;
     QLabel* total_ = nullptr;
     QLabel* notice_ = nullptr;
+    QLabel* note_ = nullptr;
     DailyChart* chart_ = nullptr;
+    QMenu* goMenu_ = nullptr;
+    QAction* earlierAction_ = nullptr;
+    QAction* laterAction_ = nullptr;
+    QAction* thisMonthAction_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    QAction* copyAction_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     // Export PDF's choices; absent until made, then the locale's paper.
     std::optional<QPageSize> pdfPageSize_;

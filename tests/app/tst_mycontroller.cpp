@@ -28,6 +28,7 @@ private slots:
     void settingsWriteErrors();
     void privateUnderAnyUmask();
     void minimizedWindowComesBack();
+    void windowPlaces();
 };
 
 void TestMyController::versionGate_data() {
@@ -277,6 +278,27 @@ void TestMyController::minimizedWindowComesBack() {
     QVERIFY(!c.ckinWindow()->isMinimized());
     QVERIFY(c.ckinWindow()->isVisible());
     QVERIFY(!c.action(Command::ShowCheckIn)->isEnabled());
+}
+
+// A report window opens where it was, and as large as it was, when it last
+// hid or when the application ended with it open.
+void TestMyController::windowPlaces() {
+    Harness h;
+    MyController& c = h.start();
+    // The first daily sums window, with a frame and a panel, fits 1366×768.
+    QVERIFY(c.reportWindow(ReportKind::DailySums)->height() <= 768 - 100);
+    const QRect daily(60, 70, 520, 500), log(80, 90, 430, 380);
+    c.showSum1Window();
+    c.reportWindow(ReportKind::DailySums)->setGeometry(daily);
+    c.showLogWindow(); // the daily sums window hides
+    c.reportWindow(ReportKind::Log)->setGeometry(log);
+    const QSize monthly = c.reportWindow(ReportKind::MonthlySums)->size();
+    h.controller.reset(); // the end, the log window still open
+
+    MyController& d = h.start();
+    QCOMPARE(d.reportWindow(ReportKind::DailySums)->geometry(), daily);
+    QCOMPARE(d.reportWindow(ReportKind::Log)->geometry(), log);
+    QCOMPARE(d.reportWindow(ReportKind::MonthlySums)->size(), monthly);
 }
 
 QTEST_MAIN(TestMyController)

@@ -10,6 +10,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -57,12 +58,16 @@ QByteArray februaryWithManyPunches() {
 
 } // namespace
 
+Q_DECLARE_METATYPE(fennick::ReportKind)
+
 class TestStory : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
     void aWorkingDay();
+    void backToThisMonth_data();
+    void backToThisMonth();
 };
 
 void TestStory::aWorkingDay() {
@@ -177,6 +182,55 @@ void TestStory::aWorkingDay() {
     c.action(Command::ShowCheckIn)->trigger();
     QVERIFY(w.isVisible() && !monthly.isVisible());
     QVERIFY(!c.action(Command::Print)->isEnabled());
+}
+
+void TestStory::backToThisMonth_data() {
+    QTest::addColumn<ReportKind>("kind");
+    QTest::addColumn<int>("farthest");
+    // Over the table of March, whose file the window makes, empty.
+    QTest::addColumn<QString>("note");
+    QTest::newRow("log") << ReportKind::Log << 16 << "No punches in March 2024";
+    QTest::newRow("daily sums") << ReportKind::DailySums << 16 << "No punches in March 2024";
+    QTest::newRow("monthly sums") << ReportKind::MonthlySums << 12 << "";
+}
+
+// Far back through Earlier, then This Month returns at once; the Go menu's
+// moves are enabled as the buttons are.
+void TestStory::backToThisMonth() {
+    QFETCH(ReportKind, kind);
+    QFETCH(int, farthest);
+    QFETCH(QString, note);
+    Harness h;
+    QVERIFY(QDir().mkpath(h.logsDir()));
+    for (const char* month : {"202211", "202303", "202307", "202311"}) {
+        const QString time = QString(month) + "02090000";
+        QVERIFY(put(h.logsDir() + "/TLOG" + month + ".txt", punches({time}).toUtf8()));
+    }
+    h.clock.set(at("20240315120000"));
+    MyController& c = h.start();
+    c.showReportWindow(kind);
+    ReportWindow& window = *c.reportWindow(kind);
+    auto& earlierAction = child<QAction>(&window, "earlierAction");
+    auto& laterAction = child<QAction>(&window, "laterAction");
+    auto& thisMonth = child<QAction>(&window, "thisMonthAction");
+    QCOMPARE(thisMonth.shortcut(), QKeySequence(Qt::ALT | Qt::Key_Home));
+    const QString heading = window.heading();
+    QCOMPARE(window.note(), note);
+    QVERIFY(!thisMonth.isEnabled());
+    for (int moves = 0; earlier(window).isEnabled() && moves < 10; ++moves) {
+        QCOMPARE(earlierAction.isEnabled(), earlier(window).isEnabled());
+        QTest::mouseClick(&earlier(window), Qt::LeftButton);
+        QCOMPARE(laterAction.isEnabled(), later(window).isEnabled());
+    }
+    QCOMPARE(c.myCurrentPrevMonth(), farthest);
+    QVERIFY(!earlierAction.isEnabled() && laterAction.isEnabled() && thisMonth.isEnabled());
+    QCOMPARE(window.note(), QString());
+
+    thisMonth.trigger();
+    QCOMPARE(c.myCurrentPrevMonth(), 0);
+    QCOMPARE(window.heading(), heading);
+    QVERIFY(!later(window).isEnabled() && !laterAction.isEnabled() && !thisMonth.isEnabled());
+    QCOMPARE(window.note(), note);
 }
 
 QTEST_MAIN(TestStory)

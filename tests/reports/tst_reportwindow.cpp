@@ -1,14 +1,17 @@
 #include "reports/mydatasource.h"
 #include "support.h"
+#include "windows/dailychart.h"
 #include "windows/pagedtableview.h"
 #include "windows/reportwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -408,6 +411,68 @@ private slots:
         QVERIFY(!written);
         QCOMPARE(test::bytesOf(plain), QByteArray("keep me"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"plain"});
+    }
+
+    // Copy takes the selected rows whole, in table order, as tab-separated
+    // text, by keys and from the table's context menu alike.
+    void copyRows_data() {
+        QTest::addColumn<bool>("byKeys");
+        QTest::newRow("Ctrl+C") << true;
+        QTest::newRow("context menu") << false;
+    }
+
+    void copyRows() {
+        QFETCH(bool, byKeys);
+        ReportWindow window(ReportKind::DailySums);
+        showRows(window,
+                 {{"20240301", "08:00:00"}, {"20240304", "07:30:00"}, {"20240310", "-00:01:30"}});
+        PagedTableView& table = tableOf(window);
+        QItemSelectionModel& selection = *table.selectionModel();
+        const auto flags = QItemSelectionModel::Select | QItemSelectionModel::Rows;
+        selection.select(table.model()->index(2, 1), flags);
+        selection.select(table.model()->index(0, 0), flags);
+        selection.setCurrentIndex(table.model()->index(0, 1), QItemSelectionModel::NoUpdate);
+        QGuiApplication::clipboard()->clear();
+        if (byKeys) {
+            QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
+        } else {
+            const QList<QAction*> menu = test::child<QMenu>(&window, "tableMenu").actions();
+            QCOMPARE(menu.size(), 4); // Copy, a separator, Export CSV…, Print…
+            menu.first()->trigger();
+        }
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("20240301\t08:00:00\n20240310\t-00:01:30\n"));
+    }
+
+    // The chart tells a day as the table does, a negative one too, and a day
+    // without punches apart from a day of zero.
+    void chartToolTips_data() {
+        QTest::addColumn<int>("day");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("a day of work") << 3 << "Sunday, March 3, 2024: 01:01:01";
+        QTest::newRow("a negative day") << 10 << "Sunday, March 10, 2024: -00:01:30";
+        QTest::newRow("a day of zero") << 12 << "Tuesday, March 12, 2024: 00:00:00";
+        QTest::newRow("no punches") << 13 << "Wednesday, March 13, 2024: no punches";
+        QTest::newRow("after the month") << 32 << "";
+    }
+
+    void chartToolTips() {
+        QFETCH(int, day);
+        QFETCH(QString, tip);
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        DayTotals days;
+        for (const auto& [key, seconds] :
+             {std::pair{"20240303", 3661}, {"20240310", -90}, {"20240312", 0}}) {
+            days[key].setSumValue(seconds);
+        }
+        DailyChart chart;
+        chart.setMonth("202403", days, "20240315");
+        const QString got = chart.toolTipOf(day);
+        QLocale::setDefault(before);
+        QCOMPARE(got, tip);
+        if (day == 10)
+            QCOMPARE(chart.seconds().at(9), qint64(0)); // the bar stands at zero
     }
 };
 
