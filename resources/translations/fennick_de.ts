@@ -488,22 +488,6 @@ Ausgabe nicht geschrieben oder eine Monatsdatei nicht gelesen werden konnte,
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
-    <message>
-        <source>Nothing was undone</source>
-        <translation>Nichts wurde rückgängig gemacht</translation>
-    </message>
-    <message>
-        <source>Nothing was redone</source>
-        <translation>Nichts wurde wiederholt</translation>
-    </message>
-    <message>
-        <source>The punch was not recorded</source>
-        <translation>Die Stempelung wurde nicht gespeichert</translation>
-    </message>
-    <message>
-        <source>%1 could not be written: %2. Nothing was recorded.</source>
-        <translation>%1 konnte nicht geschrieben werden: %2. Nichts wurde gespeichert.</translation>
-    </message>
 </context>
 <context>
     <name>fennick::PrefWindow</name>
@@ -592,6 +576,22 @@ Ausgabe nicht geschrieben oder eine Monatsdatei nicht gelesen werden konnte,
     <message>
         <source>Insert Punch</source>
         <translation>Stempelung einfügen</translation>
+    </message>
+    <message>
+        <source>Nothing was undone</source>
+        <translation>Nichts wurde rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>Nothing was redone</source>
+        <translation>Nichts wurde wiederholt</translation>
+    </message>
+    <message>
+        <source>The punch was not recorded</source>
+        <translation>Die Stempelung wurde nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2. Nothing was recorded.</source>
+        <translation>%1 konnte nicht geschrieben werden: %2. Nichts wurde gespeichert.</translation>
     </message>
 </context>
 <context>
