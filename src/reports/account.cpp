@@ -126,14 +126,20 @@ QString hoursMinutes(std::int64_t seconds) {
     return fillDuration(QStringLiteral("%02d:%02d"), seconds);
 }
 
+// The window shows whole minutes, so what is left and the balance are
+// worked out from whole minutes too: the lines add up at every tick.
 AccountLines accountLines(const Account& account) {
+    const auto wholeMinutes = [](std::int64_t seconds) { return seconds / 60 * 60; };
+    Account shown = account;
+    shown.todaySeconds = wholeMinutes(account.todaySeconds);
+    shown.weekSeconds = wholeMinutes(account.weekSeconds);
     AccountLines lines;
     lines.today =
-        QCoreApplication::translate("Account", "Today: %1").arg(hoursMinutes(account.todaySeconds));
-    if (const auto left = account.leftTodaySeconds())
+        QCoreApplication::translate("Account", "Today: %1").arg(hoursMinutes(shown.todaySeconds));
+    if (const auto left = shown.leftTodaySeconds())
         lines.left =
             QCoreApplication::translate("Account", "Left today: %1").arg(hoursMinutes(*left));
-    if (const auto balance = account.balanceSeconds())
+    if (const auto balance = shown.balanceSeconds())
         lines.balance =
             QCoreApplication::translate("Account", "Week balance: %1").arg(hoursMinutes(*balance));
     return lines;

@@ -40,7 +40,8 @@ CheckInWindow::CheckInWindow(QWidget* parent)
     left_->hide();
     balance_->hide();
     tick_.setSingleShot(true);
-    tick_.setTimerType(Qt::CoarseTimer);
+    // Once a minute, on the minute: a coarse timer could fire seconds early.
+    tick_.setTimerType(Qt::PreciseTimer);
     connect(&tick_, &QTimer::timeout, this, &CheckInWindow::minuteTick);
     for (QPushButton* button : {checkIn_, checkOut_})
         button->setMinimumWidth(120);
