@@ -88,19 +88,25 @@ DayTotals dayTotalsBetween(QDate first, QDate last, const LogFolder& folder, con
     DayTotals days;
     const QString firstKey = dayKeyOf(first);
     const QString lastKey = dayKeyOf(last);
+    const CalDate now = clock.now();
+    const QDate thisMonth(now.year(), now.month(), 1);
+    // Time booked from this month's file means it holds the newest record,
+    // and its own pairing counts an open check-in up to now.
+    bool thisMonthCounted = false;
     for (QDate month(first.year(), first.month(), 1); month <= last; month = month.addMonths(1)) {
         const auto path = folder.monthFile(monthKeyOf(month));
         if (!path)
             continue;
         const MonthSumHandler handler(path, clock);
-        if (const auto monthDays = handler.calcDaySum())
+        if (const auto monthDays = handler.calcDaySum()) {
             addDays(days, *monthDays, firstKey, lastKey);
+            thisMonthCounted = thisMonthCounted || (month == thisMonth && !monthDays->isEmpty());
+        }
         const std::optional<ReadFailure>& failure = handler.readFailure();
         if (failure && !failure->missing)
             unreadable.append(FileFailure{*path, failure->reason});
     }
-    const CalDate now = clock.now();
-    if (last >= QDate(now.year(), now.month(), 1))
+    if (last >= thisMonth && !thisMonthCounted)
         addDays(days, openStretchAfterItsMonth(folder, now), firstKey, lastKey);
     return days;
 }
