@@ -81,6 +81,10 @@ private slots:
         QTest::newRow("Berlin: open since last month, no file of this month")
             << QByteArray("Europe/Berlin") << Files{{"TLOG202403.txt", {"20240331200000"}}}
             << "20240401100000" << 10 * h << 10 * h;
+        QTest::newRow("Berlin: open since last month, this month's file empty")
+            << QByteArray("Europe/Berlin")
+            << Files{{"TLOG202403.txt", {"20240331200000"}}, {"TLOG202404.txt", {}}}
+            << "20240401100000" << 10 * h << 10 * h;
         // Sunday 27 October 2024 has 25 hours.
         QTest::newRow("Berlin: clocks back inside the week")
             << QByteArray("Europe/Berlin")
