@@ -85,6 +85,12 @@ private slots:
             << QByteArray("Europe/Berlin")
             << Files{{"TLOG202403.txt", {"20240331200000"}}, {"TLOG202404.txt", {}}}
             << "20240401100000" << 10 * h << 10 * h;
+        // Monday 28 October 2024 begins 25 hours after Sunday, not 24.
+        QTest::newRow("Berlin: the first midnight after the change")
+            << QByteArray("Europe/Berlin")
+            << Files{{"TLOG202410.txt",
+                      {"20241026230000", "20241027040000", "20241027200000", "20241028020000"}}}
+            << "20241028120000" << 2 * h << 2 * h;
         // Sunday 27 October 2024 has 25 hours.
         QTest::newRow("Berlin: clocks back inside the week")
             << QByteArray("Europe/Berlin")
@@ -95,6 +101,11 @@ private slots:
             << QByteArray("America/Sao_Paulo")
             << Files{{"TLOG201811.txt", {"20181103220000", "20181104030000"}}} << "20181104120000"
             << 2 * h << 4 * h;
+        QTest::newRow("Sao Paulo 2018: the first midnight after the change")
+            << QByteArray("America/Sao_Paulo")
+            << Files{{"TLOG201811.txt",
+                      {"20181103220000", "20181104030000", "20181104220000", "20181105020000"}}}
+            << "20181105120000" << 2 * h << 2 * h;
     }
 
     void totals() {
