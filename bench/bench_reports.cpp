@@ -1,6 +1,6 @@
 // The report windows' fills over realistic data: the monthly sums window over
-// ten years of files (about 5,000 punch lines) and the daily sums window over
-// a month of 10,000 lines, each through the real controller.
+// ten years of files (about 5,000 punch lines), the daily and weekly sums
+// windows over a month of 10,000 lines, each through the real controller.
 #include "app/mycontroller.h"
 #include "windows/reportwindow.h"
 
@@ -14,7 +14,9 @@ using namespace fennick;
 
 namespace {
 
-CalDate at(const QString& compact) { return *CalDate::parse(compact, CalFormat::Compact); }
+CalDate at(const QString& compact) {
+    return *CalDate::parse(compact, CalFormat::Compact);
+}
 
 void appendShift(QByteArray& text, const CalDate& in, const CalDate& out) {
     for (const auto& [t, kind] : {std::pair{in, "CheckIn:"}, std::pair{out, "CheckOut:"}})
@@ -89,6 +91,27 @@ void BM_showSum1Window(benchmark::State& state) {
         c.showSum1Window();
 }
 BENCHMARK(BM_showSum1Window)->Unit(benchmark::kMillisecond);
+
+// The weeks touching December 2024 with a target: the 10,000 lines of
+// December and November's file, through the window.
+void BM_showWeekWindow(benchmark::State& state) {
+    MyController& c = *setup().controller;
+    c.session().settings().setTargetMinutes({480, 480, 480, 480, 480, 0, 0});
+    for (auto _ : state)
+        c.showWeekWindow();
+}
+BENCHMARK(BM_showWeekWindow)->Unit(benchmark::kMillisecond);
+
+// The same report's content alone, as the terminal computes it.
+void BM_weeklySumsContent(benchmark::State& state) {
+    Setup& s = setup();
+    const LogFolder folder = s.controller->session().store().folder();
+    const WeekTargets targets{{480, 480, 480, 480, 480, 0, 0}};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            reportContent(ReportKind::WeeklySums, 0, folder, s.clock, targets));
+}
+BENCHMARK(BM_weeklySumsContent)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -23,6 +23,7 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/timelog/timeclock.cpp
   ${FENNICK_SRC}/timelog/timeentry.cpp
   ${FENNICK_SRC}/summary/monthsumhandler.cpp
+  ${FENNICK_SRC}/reports/account.cpp
   ${FENNICK_SRC}/reports/csv.cpp
   ${FENNICK_SRC}/reports/mydatasource.cpp
   ${FENNICK_SRC}/reports/navigation.cpp

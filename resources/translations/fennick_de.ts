@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Account</name>
+    <message>
+        <source>Today: %1</source>
+        <translation>Heute: %1</translation>
+    </message>
+    <message>
+        <source>Left today: %1</source>
+        <translation>Heute noch: %1</translation>
+    </message>
+    <message>
+        <source>Week balance: %1</source>
+        <translation>Wochensaldo: %1</translation>
+    </message>
+</context>
+<context>
     <name>InfoPlist</name>
     <message>
         <source>checkIN</source>
@@ -85,6 +100,14 @@
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>Week</source>
+        <translation>Woche</translation>
+    </message>
+    <message>
+        <source>Worked / Target / Difference</source>
+        <translation>Gearbeitet / Soll / Differenz</translation>
+    </message>
 </context>
 <context>
     <name>QPrintDialog</name>
@@ -110,6 +133,17 @@
     <message>
         <source>No punches in %1</source>
         <translation>Keine Stempelzeiten im %1</translation>
+    </message>
+    <message>
+        <source>Weekly Sums – %1</source>
+        <translation>Wochensummen – %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportTotal</name>
+    <message>
+        <source>Balance of the month: 	%02d:%02d:%02d</source>
+        <translation>Saldo des Monats: 	%02d:%02d:%02d</translation>
     </message>
 </context>
 <context>
@@ -165,14 +199,6 @@
         <translation>unerwartetes Argument &apos;%1&apos;</translation>
     </message>
     <message>
-        <source>report needs a kind: log, daily or monthly</source>
-        <translation>report braucht eine Art: log, daily oder monthly</translation>
-    </message>
-    <message>
-        <source>unknown report &apos;%1&apos;; use log, daily or monthly</source>
-        <translation>unbekannter Bericht &apos;%1&apos;; log, daily oder monthly verwenden</translation>
-    </message>
-    <message>
         <source>missing command</source>
         <translation>Befehl fehlt</translation>
     </message>
@@ -205,7 +231,15 @@
         <translation>%1 kann nicht gelesen werden: %2</translation>
     </message>
     <message>
-        <source>Usage: fennick report log|daily|monthly [--month YYYYMM] [--format text|csv|json]
+        <source>report needs a kind: log, daily, monthly or weekly</source>
+        <translation>report braucht eine Art: log, daily, monthly oder weekly</translation>
+    </message>
+    <message>
+        <source>unknown report &apos;%1&apos;; use log, daily, monthly or weekly</source>
+        <translation>unbekannter Bericht &apos;%1&apos;; log, daily, monthly oder weekly verwenden</translation>
+    </message>
+    <message>
+        <source>Usage: fennick report log|daily|monthly|weekly [--month YYYYMM] [--format text|csv|json]
        fennick status [--format text|json]
        fennick --help | --version
        fennick              (opens the check-in window)
@@ -215,7 +249,11 @@ A personal time clock. From the terminal it prints what its windows show:
   report daily     the time worked on each day of the month, and the total
   report monthly   the time worked in each of the twelve months ending with
                    the month, and the total
-  status           checked in or out, the last punch and today&apos;s time
+  report weekly    the time worked in each ISO week touching the month and
+                   the month&apos;s total; with a target set in Preferences,
+                   each week&apos;s target and difference and the month&apos;s balance
+  status           checked in or out, the last punch and today&apos;s time; with
+                   a target, this week&apos;s time, its target and the balance
 
 Options:
   --month YYYYMM   the month to report (default: the current month)
@@ -227,7 +265,7 @@ The terminal commands only read the time logs, so they are safe to run
 while fennick is open. Exit status: 0 on success, 1 when the output could
 not be written or a month file could not be read, 2 for bad arguments.
 </source>
-        <translation>Aufruf: fennick report log|daily|monthly [--month JJJJMM] [--format text|csv|json]
+        <translation>Aufruf: fennick report log|daily|monthly|weekly [--month JJJJMM] [--format text|csv|json]
        fennick status [--format text|json]
        fennick --help | --version
        fennick              (öffnet das Stempelfenster)
@@ -237,8 +275,13 @@ Eine persönliche Stempeluhr. Im Terminal gibt sie aus, was ihre Fenster zeigen:
   report daily     die Arbeitszeit jedes Tages des Monats und die Summe
   report monthly   die Arbeitszeit jedes der zwölf Monate bis zu diesem
                    Monat und die Summe
+  report weekly    die Arbeitszeit jeder ISO-Woche, die den Monat berührt,
+                   und die Summe des Monats; mit einem Soll in den
+                   Einstellungen auch Soll und Differenz jeder Woche und
+                   der Saldo des Monats
   status           ob man gekommen oder gegangen ist, die letzte Stempelung
-                   und die heutige Arbeitszeit
+                   und die heutige Arbeitszeit; mit einem Soll auch die
+                   Arbeitszeit dieser Woche, ihr Soll und der Saldo
 
 Optionen:
   --month JJJJMM   der Monat des Berichts (Vorgabe: der laufende Monat)
@@ -251,6 +294,18 @@ während fennick geöffnet ist. Rückgabewert: 0 bei Erfolg, 1 wenn die
 Ausgabe nicht geschrieben oder eine Monatsdatei nicht gelesen werden konnte,
 2 bei falschen Argumenten.
 </translation>
+    </message>
+    <message>
+        <source>This week:</source>
+        <translation>Diese Woche:</translation>
+    </message>
+    <message>
+        <source>Week target:</source>
+        <translation>Wochensoll:</translation>
+    </message>
+    <message>
+        <source>Balance:</source>
+        <translation>Saldo:</translation>
     </message>
 </context>
 <context>
@@ -488,6 +543,14 @@ Ausgabe nicht geschrieben oder eine Monatsdatei nicht gelesen werden konnte,
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
+    <message>
+        <source>W&amp;eekly Sums</source>
+        <translation>&amp;Wochensummen</translation>
+    </message>
+    <message>
+        <source>Ctrl+5</source>
+        <translation>Ctrl+5</translation>
+    </message>
 </context>
 <context>
     <name>fennick::PrefWindow</name>
@@ -506,6 +569,18 @@ Ausgabe nicht geschrieben oder eine Monatsdatei nicht gelesen werden konnte,
     <message>
         <source>(none)</source>
         <translation>(keiner)</translation>
+    </message>
+    <message>
+        <source>Target hours per weekday</source>
+        <translation>Sollstunden je Wochentag</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source> h</source>
+        <translation> h</translation>
     </message>
 </context>
 <context>

@@ -31,6 +31,8 @@ const CommandSpec kSpecs[] = {
      QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+3")},
     {Command::ShowMonthlySums, QT_TRANSLATE_NOOP("fennick::MyController", "&Monthly Sums"),
      QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+4")},
+    {Command::ShowWeeklySums, QT_TRANSLATE_NOOP("fennick::MyController", "W&eekly Sums"),
+     QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+5")},
     {Command::CheckIn, QT_TRANSLATE_NOOP("fennick::MyController", "Check &In"),
      QT_TRANSLATE_NOOP("fennick::MyController", "Ctrl+I")},
     {Command::CheckOut, QT_TRANSLATE_NOOP("fennick::MyController", "Check &Out"),
@@ -60,7 +62,7 @@ const CommandSpec kSpecs[] = {
 };
 
 constexpr Command kShows[] = {Command::ShowCheckIn, Command::ShowLog, Command::ShowDailySums,
-                              Command::ShowMonthlySums};
+                              Command::ShowMonthlySums, Command::ShowWeeklySums};
 
 } // namespace
 

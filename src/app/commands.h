@@ -19,6 +19,7 @@ enum class Command {
     ShowLog,
     ShowDailySums,
     ShowMonthlySums,
+    ShowWeeklySums,
     CheckIn,
     CheckOut,
     Undo,

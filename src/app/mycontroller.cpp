@@ -32,6 +32,8 @@ const char* objectNameOf(ReportKind kind) {
         return "sum1Window";
     case ReportKind::MonthlySums:
         return "sum2Window";
+    case ReportKind::WeeklySums:
+        return "weekWindow";
     }
     return "";
 }
@@ -48,6 +50,7 @@ MyController::MyController(ControllerEnv env, QObject* parent)
     connect(&watcher_, &LogWatcher::settled, this, &MyController::followLog);
     connect(ckinWindow_.get(), &CheckInWindow::checkInClicked, this, &MyController::enterLogIn);
     connect(ckinWindow_.get(), &CheckInWindow::checkOutClicked, this, &MyController::enterLogOut);
+    connect(ckinWindow_.get(), &CheckInWindow::minuteTick, this, &MyController::prepAccount);
     adoptMainWindow(ckinWindow_.get());
     revalidateActions();
 }
@@ -115,6 +118,7 @@ void MyController::connectCommands() {
         {Command::ShowLog, &MyController::showLogWindow},
         {Command::ShowDailySums, &MyController::showSum1Window},
         {Command::ShowMonthlySums, &MyController::showSum2Window},
+        {Command::ShowWeeklySums, &MyController::showWeekWindow},
         {Command::CheckIn, &MyController::enterLogIn},
         {Command::CheckOut, &MyController::enterLogOut},
         {Command::Undo, &MyController::undo},
@@ -169,6 +173,7 @@ PrefWindow* MyController::prefWindow() {
     if (!prefWindow_) {
         prefWindow_ = std::make_unique<PrefWindow>();
         prefWindow_->setLogDirectory(logsDirPathStr().value_or(QString()));
+        prefWindow_->setTargetMinutes(session_.settings().targetMinutes());
         connect(prefWindow_.get(), &PrefWindow::okPressed, this, &MyController::doPrefOKButton);
         connect(prefWindow_.get(), &PrefWindow::cancelPressed, this,
                 &MyController::doPrefCancelButton);
@@ -204,6 +209,18 @@ void MyController::createTrayIcon() {
 void MyController::prepCheckInWindow() {
     const TimeClock& clock = session_.timeClock();
     ckinWindow_->showState(checkInState(clock.onBusinessP(), clock.prevTimeStr()));
+    prepAccount();
+}
+
+WeekTargets MyController::targets() const {
+    return WeekTargets{session_.settings().targetMinutes()};
+}
+
+void MyController::prepAccount() {
+    const Account today = account(session_.store().folder(), *env_.clock, targets());
+    const std::optional<int> tick =
+        onBusinessP() ? std::optional(msecsToNextMinute(env_.clock->now())) : std::nullopt;
+    ckinWindow_->showAccount(accountLines(today), tick);
 }
 
 void MyController::showMainWindow(QMainWindow* window) {
@@ -216,10 +233,13 @@ void MyController::showMainWindow(QMainWindow* window) {
     QMainWindow* log = reportWindows_[slotOf(ReportKind::Log)].get();
     QMainWindow* daily = reportWindows_[slotOf(ReportKind::DailySums)].get();
     QMainWindow* monthly = reportWindows_[slotOf(ReportKind::MonthlySums)].get();
-    const QList<QMainWindow*> closing = window == log       ? QList{daily, monthly, checkIn}
-                                        : window == daily   ? QList{log, checkIn, monthly}
-                                        : window == monthly ? QList{log, checkIn, daily}
-                                                            : QList{log, daily, monthly};
+    QMainWindow* weekly = reportWindows_[slotOf(ReportKind::WeeklySums)].get();
+    QList<QMainWindow*> closing = window == log       ? QList{daily, monthly, checkIn}
+                                  : window == daily   ? QList{log, checkIn, monthly}
+                                  : window == monthly ? QList{log, checkIn, daily}
+                                                      : QList{log, daily, monthly};
+    // The weekly sums close last; shown themselves, the check-in window does.
+    closing << (window == weekly ? checkIn : weekly);
     for (QMainWindow* other : closing) {
         if (other)
             other->close();
@@ -245,7 +265,7 @@ void MyController::fill(ReportKind kind) {
     const LogFolder folder = session_.store().folder();
     const Clock& clock = *env_.clock;
     window->setMoveButtons(moveButtons(kind, cursor_, folder, clock));
-    window->setContent(reportContent(kind, shownOffset(kind, cursor_), folder, clock));
+    window->setContent(reportContent(kind, shownOffset(kind, cursor_), folder, clock, targets()));
     filledSignature_ = LogWatcher::signature(folder);
 }
 
@@ -316,6 +336,7 @@ bool MyController::validateMenuItem(const QAction* item) const {
         {Command::ShowLog, reportWindows_[slotOf(ReportKind::Log)].get()},
         {Command::ShowDailySums, reportWindows_[slotOf(ReportKind::DailySums)].get()},
         {Command::ShowMonthlySums, reportWindows_[slotOf(ReportKind::MonthlySums)].get()},
+        {Command::ShowWeeklySums, reportWindows_[slotOf(ReportKind::WeeklySums)].get()},
     };
     for (const auto& [command, window] : rules) {
         if (item == action(command))
@@ -377,10 +398,19 @@ void MyController::doPrefOpen() {
 
 void MyController::doPrefOKButton() {
     prefWindow_->hide();
+    Settings& settings = session_.settings();
+    if (prefWindow_->targetMinutes() == settings.targetMinutes())
+        return;
+    settings.setTargetMinutes(prefWindow_->targetMinutes());
+    settings.synchronize();
+    prepAccount();
+    if (ReportWindow* front = frontReportWindow())
+        fill(front->kind());
 }
 
 void MyController::doPrefCancelButton() {
     prefWindow_->hide();
+    prefWindow_->setTargetMinutes(session_.settings().targetMinutes());
 }
 
 void MyController::quit() {

@@ -77,6 +77,7 @@ public slots:
     void showLogWindow() { showReportWindow(ReportKind::Log); }
     void showSum1Window() { showReportWindow(ReportKind::DailySums); }
     void showSum2Window() { showReportWindow(ReportKind::MonthlySums); }
+    void showWeekWindow() { showReportWindow(ReportKind::WeeklySums); }
     void enterLogIn();
     void enterLogOut();
     void undo();
@@ -91,6 +92,9 @@ protected:
 
 private:
     TimeClock::Hooks punchHooks();
+    WeekTargets targets() const;
+    // Today's time and the week's balance in the check-in window.
+    void prepAccount();
     // After any change of the log: the state, the window in front, the menu.
     void logChanged();
 

@@ -76,11 +76,11 @@ std::optional<CliError> takeWords(const QStringList& words, CliRequest& request)
         return std::nullopt;
     }
     if (words.isEmpty())
-        return usageError(CliText::tr("report needs a kind: log, daily or monthly"));
+        return usageError(CliText::tr("report needs a kind: log, daily, monthly or weekly"));
     const auto report = reportKindNamed(words.first());
     if (!report)
-        return usageError(
-            CliText::tr("unknown report '%1'; use log, daily or monthly").arg(words.first()));
+        return usageError(CliText::tr("unknown report '%1'; use log, daily, monthly or weekly")
+                              .arg(words.first()));
     if (words.size() > 1)
         return usageError(CliText::tr("unexpected argument '%1'").arg(words[1]));
     request.report = *report;

@@ -46,6 +46,12 @@ int readStatus(const QList<FileFailure>& unreadable, QTextStream& err) {
     return unreadable.isEmpty() ? kCliOk : kCliUnreadable;
 }
 
+// The targets of the settings; reading them writes nothing.
+WeekTargets targetsOf(const CliEnv& env) {
+    const Settings settings(openSettingsStore(env.settingsPath), LogSink{});
+    return WeekTargets{settings.targetMinutes()};
+}
+
 int report(const CliRequest& request, QTextStream& out, QTextStream& err, const CliEnv& env) {
     int offset = 0;
     if (request.month) {
@@ -55,7 +61,8 @@ int report(const CliRequest& request, QTextStream& out, QTextStream& err, const 
         offset = std::get<int>(parsed);
     }
     const ReportContent content =
-        collectReport(request.report, offset, logDirectoryPath(env.homeDir), env.clock);
+        collectReport(request.report, offset, logDirectoryPath(env.homeDir), env.clock,
+                      request.report == ReportKind::WeeklySums ? targetsOf(env) : WeekTargets{});
     writeReport(out, content, request.format);
     return readStatus(content.unreadable, err);
 }
@@ -64,9 +71,9 @@ int status(const CliRequest& request, QTextStream& out, QTextStream& err, const 
     // Reads only: the store is never written, so no file is made or changed.
     Settings settings(openSettingsStore(env.settingsPath), LogSink{});
     settings.registerDefaults(Settings::appDefaults());
-    const CliStatusData data =
-        collectStatus(settings.boolForKey(kOnBusinessKey), settings.stringForKey(kPrevTimeStrKey),
-                      logDirectoryPath(env.homeDir), env.clock);
+    const CliStatusData data = collectStatus(
+        settings.boolForKey(kOnBusinessKey), settings.stringForKey(kPrevTimeStrKey),
+        logDirectoryPath(env.homeDir), env.clock, WeekTargets{settings.targetMinutes()});
     writeStatus(out, data, request.format);
     return readStatus(data.unreadable, err);
 }
@@ -91,7 +98,8 @@ int dispatch(const CliRequest& request, QTextStream& out, QTextStream& err, cons
 
 QString cliUsage() {
     return CliText::tr(
-        "Usage: fennick report log|daily|monthly [--month YYYYMM] [--format text|csv|json]\n"
+        "Usage: fennick report log|daily|monthly|weekly [--month YYYYMM] [--format "
+        "text|csv|json]\n"
         "       fennick status [--format text|json]\n"
         "       fennick --help | --version\n"
         "       fennick              (opens the check-in window)\n"
@@ -101,7 +109,11 @@ QString cliUsage() {
         "  report daily     the time worked on each day of the month, and the total\n"
         "  report monthly   the time worked in each of the twelve months ending with\n"
         "                   the month, and the total\n"
-        "  status           checked in or out, the last punch and today's time\n"
+        "  report weekly    the time worked in each ISO week touching the month and\n"
+        "                   the month's total; with a target set in Preferences,\n"
+        "                   each week's target and difference and the month's balance\n"
+        "  status           checked in or out, the last punch and today's time; with\n"
+        "                   a target, this week's time, its target and the balance\n"
         "\n"
         "Options:\n"
         "  --month YYYYMM   the month to report (default: the current month)\n"

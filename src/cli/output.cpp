@@ -33,8 +33,19 @@ QJsonObject reportJson(const ReportContent& report) {
     return object;
 }
 
+// The week's figures, only where there is a target.
+void addTargetJson(QJsonObject& object, const Account& account) {
+    if (!account.weekTargetSeconds)
+        return;
+    object.insert("weekSeconds", qint64(account.weekSeconds));
+    object.insert("weekTargetSeconds", qint64(*account.weekTargetSeconds));
+    object.insert("balanceSeconds", qint64(account.balanceSeconds().value_or(0)));
+    object.insert("todayTargetSeconds", qint64(account.todayTargetSeconds.value_or(0)));
+    object.insert("leftTodaySeconds", qint64(account.leftTodaySeconds().value_or(0)));
+}
+
 QJsonObject statusJson(const CliStatusData& status) {
-    return QJsonObject{
+    QJsonObject object{
         {"kind", "status"},
         {"checkedIn", status.state.checkedIn},
         {"lastPunch", status.state.lastPunchTime.isEmpty()
@@ -44,24 +55,28 @@ QJsonObject statusJson(const CliStatusData& status) {
         {"today", dayDuration(status.todaySeconds)},
         {"todaySeconds", qint64(status.todaySeconds)},
     };
+    addTargetJson(object, status.account);
+    return object;
 }
 
 } // namespace
 
 ReportContent collectReport(ReportKind kind, int offset, const std::optional<QString>& logsDir,
-                            const Clock& clock) {
+                            const Clock& clock, const WeekTargets& targets) {
     // The index is read afresh: the terminal keeps none between runs.
-    return reportContent(kind, offset, LogFolder::scanned(logsDir), clock);
+    return reportContent(kind, offset, LogFolder::scanned(logsDir), clock, targets);
 }
 
 CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,
-                            const std::optional<QString>& logsDir, const Clock& clock) {
+                            const std::optional<QString>& logsDir, const Clock& clock,
+                            const WeekTargets& targets) {
     CliStatusData status;
     status.state = checkInState(onBusiness, prevTimeStr);
-    status.dayKey = clock.now().format(CalFormat::Compact).left(8);
-    const ReportContent month = collectReport(ReportKind::DailySums, 0, logsDir, clock);
-    status.todaySeconds = month.days.value(status.dayKey).sumValue();
-    status.unreadable = month.unreadable;
+    // The check-in window's own figures.
+    status.account = account(LogFolder::scanned(logsDir), clock, targets);
+    status.dayKey = status.account.dayKey;
+    status.todaySeconds = status.account.todaySeconds;
+    status.unreadable = status.account.unreadable;
     return status;
 }
 
@@ -93,6 +108,13 @@ void writeStatus(QTextStream& out, const CliStatusData& status, CliFormat format
     out << status.state.title << '\n';
     out << status.state.lastPunchTitle << '\t' << status.state.lastPunchTime << '\n';
     out << CliText::tr("Today:") << '\t' << dayDuration(status.todaySeconds) << '\n';
+    const Account& account = status.account;
+    if (!account.weekTargetSeconds)
+        return;
+    out << CliText::tr("This week:") << '\t' << dayDuration(account.weekSeconds) << '\n';
+    out << CliText::tr("Week target:") << '\t' << dayDuration(*account.weekTargetSeconds) << '\n';
+    out << CliText::tr("Balance:") << '\t' << dayDuration(account.balanceSeconds().value_or(0))
+        << '\n';
 }
 
 } // namespace fennick

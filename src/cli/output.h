@@ -17,17 +17,19 @@ namespace fennick {
 // twelve months ending with it), read from the log folder by the same
 // function as the windows, through an index read now.
 ReportContent collectReport(ReportKind kind, int offset, const std::optional<QString>& logsDir,
-                            const Clock& clock);
+                            const Clock& clock, const WeekTargets& targets = {});
 
 struct CliStatusData {
     CheckInState state;            // what the check-in window shows
     QString dayKey;                // today
-    std::int64_t todaySeconds = 0; // today's entry of the month's day totals
+    std::int64_t todaySeconds = 0; // today's time, as the check-in window shows it
+    Account account;               // the same figures, the week's and the targets
     QList<FileFailure> unreadable; // as in ReportContent
 };
 
 CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,
-                            const std::optional<QString>& logsDir, const Clock& clock);
+                            const std::optional<QString>& logsDir, const Clock& clock,
+                            const WeekTargets& targets = {});
 
 void writeReport(QTextStream& out, const ReportContent& report, CliFormat format);
 void writeStatus(QTextStream& out, const CliStatusData& status, CliFormat format);

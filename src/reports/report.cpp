@@ -17,6 +17,7 @@ constexpr KindName kKindNames[] = {
     {ReportKind::Log, u"log"},
     {ReportKind::DailySums, u"daily"},
     {ReportKind::MonthlySums, u"monthly"},
+    {ReportKind::WeeklySums, u"weekly"},
 };
 
 QString heading(ReportKind kind, const QStringList& months) {
@@ -30,6 +31,9 @@ QString heading(ReportKind kind, const QStringList& months) {
     case ReportKind::MonthlySums:
         return QCoreApplication::translate("ReportHeading", "Monthly Sums – %1")
             .arg(blockTitle(months));
+    case ReportKind::WeeklySums:
+        return QCoreApplication::translate("ReportHeading", "Weekly Sums – %1")
+            .arg(monthTitle(months.value(0)));
     }
     return {};
 }
@@ -99,6 +103,31 @@ void fillMonthlySums(ReportContent& content, const LogFolder& cached, const Cloc
     content.totalLine = fillDuration(localized(texts::YearTotal), content.totalSeconds);
 }
 
+// The weeks touching the month, read from the files of every month they
+// touch. Without a target the right column says only the time worked.
+void fillWeeklySums(ReportContent& content, const LogFolder& folder, const Clock& clock,
+                    const WeekTargets& targets) {
+    const auto month = CalDate::parse(content.months.value(0), CalFormat::MonthKey);
+    content.rows = DspRows{};
+    if (!month)
+        return;
+    const QDate first(month->year(), month->month(), 1);
+    const QDate last = first.addMonths(1).addDays(-1);
+    const DayTotals days = dayTotalsBetween(weekStart(first), weekStart(last).addDays(6), folder,
+                                            clock, content.unreadable);
+    WeekRows weeks = weekRows(content.months.value(0), days, targets);
+    content.rows = std::move(weeks.rows);
+    content.totalSeconds = weeks.totalSeconds;
+    if (targets.any()) {
+        content.totalLine = fillDuration(
+            QCoreApplication::translate("ReportTotal", "Balance of the month: \t%02d:%02d:%02d"),
+            content.totalSeconds);
+    } else {
+        content.columnHeadings[1] = QCoreApplication::translate("MyDataSource", "Worked");
+        content.totalLine = fillDuration(localized(texts::MonthTotal), content.totalSeconds);
+    }
+}
+
 MonthHasFile hasFileIn(const LogFolder& folder, const Clock& clock) {
     return monthHasFileIn(folder.index, clock);
 }
@@ -132,12 +161,15 @@ ReportColumns reportColumns(ReportKind kind) {
     case ReportKind::MonthlySums:
         return {QT_TRANSLATE_NOOP("MyDataSource", "Month"),
                 QT_TRANSLATE_NOOP("MyDataSource", "Worked"), true};
+    case ReportKind::WeeklySums:
+        return {QT_TRANSLATE_NOOP("MyDataSource", "Week"),
+                QT_TRANSLATE_NOOP("MyDataSource", "Worked / Target / Difference"), true};
     }
     return {"", "", false};
 }
 
 ReportContent reportContent(ReportKind kind, int offset, const LogFolder& folder,
-                            const Clock& clock) {
+                            const Clock& clock, const WeekTargets& targets) {
     ReportContent content;
     content.kind = kind;
     const CalDate now = clock.now();
@@ -159,6 +191,9 @@ ReportContent reportContent(ReportKind kind, int offset, const LogFolder& folder
         break;
     case ReportKind::MonthlySums:
         fillMonthlySums(content, folder, clock);
+        break;
+    case ReportKind::WeeklySums:
+        fillWeeklySums(content, folder, clock, targets);
         break;
     }
     return content;
@@ -225,6 +260,36 @@ QString dayToolTip(const QDate& date, std::optional<std::int64_t> seconds) {
     const QString worked =
         seconds ? dayDuration(*seconds) : QCoreApplication::translate("MyDataSource", "no punches");
     return QCoreApplication::translate("MyDataSource", "%1: %2").arg(dayTitle(date), worked);
+}
+
+WeekRows weekRows(const QString& monthKey, const DayTotals& days, const WeekTargets& targets) {
+    WeekRows result;
+    const auto month = CalDate::parse(monthKey, CalFormat::MonthKey);
+    if (!month)
+        return result;
+    const QDate first(month->year(), month->month(), 1);
+    const QDate last = first.addMonths(1).addDays(-1);
+    const bool withTarget = targets.any();
+    for (QDate monday = weekStart(first); monday <= last; monday = monday.addDays(7)) {
+        std::int64_t worked = 0;
+        for (int i = 0; i < 7; ++i)
+            worked += days.value(dayKeyOf(monday.addDays(i))).sumValue();
+        int isoYear = 0;
+        const int week = monday.weekNumber(&isoYear);
+        const QString key = QStringLiteral("%1-W%2").arg(isoYear).arg(week, 2, 10, QChar(u'0'));
+        const std::int64_t target = targets.weekSeconds();
+        result.rows.append(myDspData{key, withTarget
+                                              ? QStringLiteral("%1 / %2 / %3")
+                                                    .arg(dayDuration(worked), dayDuration(target),
+                                                         dayDuration(worked - target))
+                                              : dayDuration(worked)});
+    }
+    for (QDate day = first; day <= last; day = day.addDays(1)) {
+        result.totalSeconds += days.value(dayKeyOf(day)).sumValue();
+        if (withTarget)
+            result.totalSeconds -= targets.daySeconds(day.dayOfWeek());
+    }
+    return result;
 }
 
 QString dayDuration(std::int64_t seconds) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "reports/account.h"
 #include "reports/mydspdata.h"
 #include "reports/navigation.h"
 #include "summary/monthsumhandler.h"
@@ -14,13 +15,14 @@
 
 namespace fennick {
 
-// The three reports differ in their columns, their total line and whether
-// they step by month or by twelve-month block.
-enum class ReportKind { Log, DailySums, MonthlySums };
+// The reports differ in their columns, their total line and whether they
+// step by month or by twelve-month block.
+enum class ReportKind { Log, DailySums, MonthlySums, WeeklySums };
 inline constexpr ReportKind kReportKinds[] = {ReportKind::Log, ReportKind::DailySums,
-                                              ReportKind::MonthlySums};
+                                              ReportKind::MonthlySums, ReportKind::WeeklySums};
 
-// The terminal's word for a kind ("log", "daily", "monthly") and back.
+// The terminal's word for a kind ("log", "daily", "monthly", "weekly") and
+// back.
 QString reportKindName(ReportKind kind);
 std::optional<ReportKind> reportKindNamed(QStringView name);
 
@@ -58,9 +60,11 @@ QString noPunchesNote(const ReportContent& content);
 
 // The report of the month `offset` months back; for the monthly sums, of the
 // twelve months ending with it, read through a fresh index of the folder.
-// Computed afresh from the files at each call.
+// Computed afresh from the files at each call. Only the weekly sums look at
+// the targets: with one they show target and difference per week and the
+// month's balance.
 ReportContent reportContent(ReportKind kind, int offset, const LogFolder& folder,
-                            const Clock& clock);
+                            const Clock& clock, const WeekTargets& targets = {});
 
 // The offset a report window at `cursor` shows: the monthly sums window shows
 // the block holding the cursor, the others the cursor's month.
@@ -89,6 +93,16 @@ QString dayTitle(const QDate& date);
 // A day of the chart: its full date and the time worked, in the table's form,
 // or "no punches" for a day without any.
 QString dayToolTip(const QDate& date, std::optional<std::int64_t> seconds);
+// One row per ISO week touching the month `monthKey` ("%Y%m"), Monday first,
+// from the day totals of every day of those weeks: "2024-W05" and the time
+// worked, or with a target "worked / target / difference". The total is the
+// month's own days: the time worked in them, or with a target the month's
+// balance (worked minus the targets of its days).
+struct WeekRows {
+    DspRows rows;
+    std::int64_t totalSeconds = 0;
+};
+WeekRows weekRows(const QString& monthKey, const DayTotals& days, const WeekTargets& targets);
 
 // Right-column texts of the two sums tables.
 QString dayDuration(std::int64_t seconds);

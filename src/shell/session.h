@@ -52,6 +52,7 @@ public:
     std::optional<QString> insert(PunchKind kind, const CalDate& time);
 
     Settings& settings() { return settings_; }
+    const Settings& settings() const { return settings_; }
     TimeLogStore& store() { return store_; }
     const TimeLogStore& store() const { return store_; }
     TimeClock& timeClock() { return timeClock_; }

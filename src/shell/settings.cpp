@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace fennick {
 
@@ -56,6 +57,27 @@ QString Settings::stringForKey(const QString& key) const {
 
 void Settings::setBool(const QString& key, bool value) {
     store_->setValue(key, value);
+}
+
+std::array<int, 7> Settings::targetMinutes() const {
+    std::array<int, 7> minutes{};
+    for (std::size_t day = 0; day < minutes.size(); ++day) {
+        bool isNumber = false;
+        const int value =
+            store_->value(kTargetMinutesKey.arg(day + 1)).toString().trimmed().toInt(&isNumber);
+        minutes[day] = isNumber && value > 0 && value <= kMaxTargetMinutes ? value : 0;
+    }
+    return minutes;
+}
+
+void Settings::setTargetMinutes(const std::array<int, 7>& minutes) {
+    for (std::size_t day = 0; day < minutes.size(); ++day) {
+        const QString key = kTargetMinutesKey.arg(day + 1);
+        if (minutes[day] > 0)
+            store_->setValue(key, std::min(minutes[day], kMaxTargetMinutes));
+        else
+            store_->remove(key);
+    }
 }
 
 void Settings::setString(const QString& key, const QString& value) {

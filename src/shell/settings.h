@@ -5,12 +5,17 @@
 #include <QSettings>
 #include <QString>
 #include <QVariantMap>
+#include <array>
 #include <memory>
 
 namespace fennick {
 
 inline const QString kOnBusinessKey = QStringLiteral("onBusiness");
 inline const QString kPrevTimeStrKey = QStringLiteral("prevTimeStr");
+// "targetMinutes/1" (Monday) ... "targetMinutes/7" (Sunday): minutes of work
+// the person means to do that weekday; absent means no target.
+inline const QString kTargetMinutesKey = QStringLiteral("targetMinutes/%1");
+inline constexpr int kMaxTargetMinutes = 24 * 60;
 
 // The per-user settings store with registered defaults: a default answers a
 // read only while the store holds no value of its own for the key, and it is
@@ -29,6 +34,12 @@ public:
     QString stringForKey(const QString& key) const;
     void setBool(const QString& key, bool value);
     void setString(const QString& key, const QString& value);
+
+    // The target minutes of each weekday, Monday first; 0 where there is
+    // none. A value that is no whole number of minutes in 0..24 h (edited
+    // by hand) reads as none. Setting 0 removes the day's key.
+    std::array<int, 7> targetMinutes() const;
+    void setTargetMinutes(const std::array<int, 7>& minutes);
 
     // Writes the store out, into a folder (0700) and file (0600) of the
     // user's own; logs and answers false only when the write failed.

@@ -16,7 +16,7 @@ CheckInWindow::CheckInWindow(QWidget* parent)
     : QMainWindow(parent), title_(new QLabel), message_(new QLabel),
       indicator_(new ActivityIndicator), checkIn_(new QPushButton(tr("Check &In"))),
       checkOut_(new QPushButton(tr("Check &Out"))), preTitle_(new QLabel),
-      preTime_(new ElidedLabel) {
+      preTime_(new ElidedLabel), today_(new QLabel), left_(new QLabel), balance_(new QLabel) {
     setObjectName(QStringLiteral("ckinWindow"));
     setWindowTitle(tr("fennick"));
 
@@ -32,8 +32,17 @@ CheckInWindow::CheckInWindow(QWidget* parent)
     preTitle_->setObjectName(QStringLiteral("ckinPreTitieField"));
     preTime_->setObjectName(QStringLiteral("ckinPreTimeField"));
     preTime_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    for (QLabel* label : {title_, message_, preTitle_})
+    today_->setObjectName(QStringLiteral("ckinTodayField"));
+    left_->setObjectName(QStringLiteral("ckinLeftField"));
+    balance_->setObjectName(QStringLiteral("ckinBalanceField"));
+    for (QLabel* label : {title_, message_, preTitle_, today_, left_, balance_})
         label->setTextFormat(Qt::PlainText);
+    left_->hide();
+    balance_->hide();
+    tick_.setSingleShot(true);
+    // Once a minute, on the minute: a coarse timer could fire seconds early.
+    tick_.setTimerType(Qt::PreciseTimer);
+    connect(&tick_, &QTimer::timeout, this, &CheckInWindow::minuteTick);
     for (QPushButton* button : {checkIn_, checkOut_})
         button->setMinimumWidth(120);
 
@@ -60,6 +69,12 @@ CheckInWindow::CheckInWindow(QWidget* parent)
     layout->addLayout(buttons);
     layout->addSpacing(8);
     layout->addLayout(last);
+    auto* account = new QHBoxLayout;
+    account->addWidget(today_);
+    account->addWidget(left_);
+    account->addWidget(balance_);
+    account->addStretch(1);
+    layout->addLayout(account);
     layout->addStretch(1);
     central->setMinimumWidth(380);
     setCentralWidget(central);
@@ -87,6 +102,32 @@ void CheckInWindow::showState(const CheckInState& state) {
         indicator_->stopAnimation();
     setKeyEquivalent(checkIn_, state.expected == PunchKind::CheckIn);
     setKeyEquivalent(checkOut_, state.expected == PunchKind::CheckOut);
+}
+
+void CheckInWindow::showAccount(const AccountLines& lines, std::optional<int> nextTickMs) {
+    today_->setText(lines.today);
+    left_->setText(lines.left.value_or(QString()));
+    left_->setVisible(lines.left.has_value());
+    balance_->setText(lines.balance.value_or(QString()));
+    balance_->setVisible(lines.balance.has_value());
+    wantsTicks_ = nextTickMs.has_value();
+    if (wantsTicks_ && isVisible())
+        tick_.start(*nextTickMs);
+    else
+        tick_.stop();
+}
+
+// Shown again after a while: the figures are stale, and the ticks resume.
+void CheckInWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (wantsTicks_)
+        emit minuteTick();
+}
+
+// Nobody sees the figures: no wake-ups.
+void CheckInWindow::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    tick_.stop();
 }
 
 void CheckInWindow::setKeyEquivalent(QPushButton* button, bool returnKey) {

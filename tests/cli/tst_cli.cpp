@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -70,6 +71,9 @@ private slots:
             "Monthly Sums – Mar 2023 – Feb 2024");
         row("midnight, open interval, bad lines", year, {"daily"}, 0, "Daily Sums – March 2024");
         row("log with bad lines", year, {"log"}, 0, "Log – March 2024");
+        // Weeks 5 to 9 read January's, February's and March's files.
+        row("weeks of february", year, {"weekly", "--month", "202402"}, 1,
+            "Weekly Sums – February 2024");
         row("empty month", {{"TLOG202403.txt", ""}}, {"daily"}, 0, "Daily Sums – March 2024");
         row("no directory", {}, {"monthly"}, 0, "Monthly Sums – Apr 2023 – Mar 2024");
     }
@@ -96,13 +100,18 @@ private slots:
             lines << row.keyDateStr + '\t' + row.dataStr;
         lines << total.value_or("");
         QCOMPARE(run(args), std::tuple(0, lines.join('\n').trimmed() + '\n', QString()));
-        const QStringList columns{log ? "Time" : daily ? "Day" : "Month", log ? "Event" : "Worked"};
+        const bool weekly = args[1] == "weekly";
+        const QStringList columns{log      ? "Time"
+                                  : daily  ? "Day"
+                                  : weekly ? "Week"
+                                           : "Month",
+                                  log ? "Event" : "Worked"};
         QCOMPARE(std::get<1>(run(args + QStringList{"--format=csv"})), toCsv(columns, rows, total));
 
         // A malformed document fails the comparison of its rows and total.
         const QJsonObject object =
             QJsonDocument::fromJson(std::get<1>(run(args << "--format=json")).toUtf8()).object();
-        const QJsonValue months = object[log || daily ? "month" : "months"];
+        const QJsonValue months = object[args[1] == "monthly" ? "months" : "month"];
         QCOMPARE(months.isArray() ? months[11] : months, *getDateString(offset, clock.now()));
         QStringList fromJson{heading};
         for (const QJsonValue row : object["rows"].toArray())
@@ -128,7 +137,7 @@ private slots:
         row("no display", {}, 1, "no display");
         row("Qt option, no display", {"-style", "fusion"}, 1, "no display");
         row("line break", {"bo\ngus\r\x1b"}, 2, "'bo\\ngus\\r?'");
-        row("unknown kind", {"report", "weekly"}, 2, "'weekly'");
+        row("unknown kind", {"report", "yearly"}, 2, "'yearly'");
         row("option for a month", {"report", "log", "--month", "--format", "csv"}, 2, "--month");
         row("bad format", {"report", "log", "--format", "xml"}, 2, "'xml'");
         row("status csv", {"status", "--format=csv"}, 2, "csv");
@@ -182,6 +191,60 @@ private slots:
                 .object();
         QCOMPARE(json["today"].toString() + ' ' + json["day"].toString(), "04:30:00 20240306");
         QCOMPARE(json["todaySeconds"].toInteger(), 16200);
+    }
+
+    void statusWeek_data() {
+        QTest::addColumn<QVariantMap>("settings");
+        QTest::addColumn<QString>("lines");      // after "Today:"
+        QTest::addColumn<QList<qint64>>("json"); // week, target, balance; none: absent
+        QTest::newRow("no target") << QVariantMap{} << "" << QList<qint64>{};
+        QTest::newRow("hand-edited nonsense is no target")
+            << QVariantMap{{"targetMinutes/1", "eight"},
+                           {"targetMinutes/2", -60},
+                           {"targetMinutes/3", 24 * 60 + 1}}
+            << "" << QList<qint64>{};
+        QVariantMap fullTime;
+        for (int day = 1; day <= 5; ++day)
+            fullTime[QString("targetMinutes/%1").arg(day)] = 480;
+        QTest::newRow("forty hours")
+            << fullTime << "This week:\t10:30:00\nWeek target:\t40:00:00\nBalance:\t-29:30:00\n"
+            << QList<qint64>{37800, 144000, -106200};
+        QTest::newRow("ahead of a short week")
+            << QVariantMap{{"targetMinutes/1", 120}, {"targetMinutes/7", 60}}
+            << "This week:\t10:30:00\nWeek target:\t03:00:00\nBalance:\t07:30:00\n"
+            << QList<qint64>{37800, 10800, 27000};
+    }
+
+    // Wednesday 6 March 2024, 10:00: Monday 4 h, Tuesday night 2 h, today
+    // 2 h 30 min after midnight and 2 h checked in.
+    void statusWeek() {
+        QFETCH(QVariantMap, settings);
+        QFETCH(QString, lines);
+        QFETCH(QList<qint64>, json);
+        const QTemporaryDir home;
+        QSettings store(home.filePath("settings.ini"), QSettings::IniFormat);
+        for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+            store.setValue(it.key(), it.value());
+        store.sync();
+        QVERIFY(writeLogs(
+            home, {{"TLOG202403.txt",
+                    punches({"20240303080000", "20240303120000", "20240304080000", "20240304120000",
+                             "20240305220000", "20240306023000", "20240306080000"})}}));
+        const FixedClock clock(test::at("20240306100000"));
+        const auto [status, out, err] = runIn(home, clock, {"status"});
+        QVERIFY2(status == 0 && out.endsWith("\nToday:\t04:30:00\n" + lines),
+                 qPrintable(out + err));
+        const QJsonObject object =
+            QJsonDocument::fromJson(
+                std::get<1>(runIn(home, clock, {"status", "--format=json"})).toUtf8())
+                .object();
+        QList<qint64> got;
+        for (const char* key : {"weekSeconds", "weekTargetSeconds", "balanceSeconds"}) {
+            if (object.contains(key))
+                got << object[key].toInteger();
+        }
+        QCOMPARE(got, json);
+        QCOMPARE(object["todaySeconds"].toInteger(), 16200);
     }
 
     void csv() {
