@@ -3,13 +3,16 @@
 // Helpers shared by the tests.
 
 #include "platform/caldate.h"
+#include "shell/session.h"
 #include "timelog/fileops.h"
 
 #include <QDir>
 #include <QFile>
 #include <QObject>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtGlobal>
+#include <memory>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -128,6 +131,55 @@ struct FailingDisk {
     static int rename(const char* from, const char* to) {
         calls << "rename";
         return fault == FailedRename ? (errno = EXDEV, -1) : ::rename(from, to);
+    }
+};
+
+// A punch session in a temporary home whose log folder exists, with a
+// settings file of its own and a time-entry dialog that answers `answer`
+// (or cancels while it is empty).
+struct SessionHome {
+    QTemporaryDir temp;
+    QString home = temp.filePath(QStringLiteral("home"));
+    QString logs = home + QStringLiteral("/Library/fennick");
+    QString settingsPath = home + QStringLiteral("/settings.ini");
+    FixedClock clock{at(QStringLiteral("20040220120000"))};
+    std::optional<CalDate> answer;
+    std::unique_ptr<PunchSession> session;
+
+    SessionHome() { QDir().mkpath(logs); }
+    QString file(const QString& month) const {
+        return logs + QStringLiteral("/TLOG") + month + QStringLiteral(".txt");
+    }
+    PunchSession& open() {
+        TimeClock::Hooks hooks;
+        hooks.enterTimeDialog = [this](const CalDate&, const QString&, bool) {
+            if (!answer)
+                return kModalAborted;
+            session->timeClock().setMyInputCalDate(*answer);
+            return kModalStopped;
+        };
+        session = std::make_unique<PunchSession>(
+            clock, SessionEnv{home, settingsPath, [](const QString&) {}}, std::move(hooks));
+        session->open();
+        return *session;
+    }
+    // The state as "In <time>" or "Out <time>".
+    static QString stateOf(bool onBusiness, const QString& prevTime) {
+        return (onBusiness ? QStringLiteral("In ") : QStringLiteral("Out ")) + prevTime;
+    }
+    QString state() const {
+        const TimeClock& rules = session->timeClock();
+        return stateOf(rules.onBusinessP(), rules.prevTimeStr());
+    }
+    QString savedState() const {
+        const QSettings saved(settingsPath, QSettings::IniFormat);
+        return stateOf(saved.value(kOnBusinessKey).toBool(),
+                       saved.value(kPrevTimeStrKey).toString());
+    }
+    void saveState(bool onBusiness, const QString& prevTime) const {
+        QSettings saved(settingsPath, QSettings::IniFormat);
+        saved.setValue(kOnBusinessKey, onBusiness);
+        saved.setValue(kPrevTimeStrKey, prevTime);
     }
 };
 

@@ -61,6 +61,28 @@ QString describe(const char* text, PunchKind kind, const CalDate& time) {
         .arg(what, time.format(CalFormat::Display).mid(11, 5));
 }
 
+// The file with a record's time changed. One that keeps its place among
+// the records is rewritten where it stands, with its own line end (an
+// unterminated last line stays so); one that passes a neighbour moves to
+// where its new time belongs.
+QByteArray retimed(const Located& here, qsizetype index, const QString& token,
+                   const QByteArray& line) {
+    // Its place as an insert would find it: before the first other record
+    // with a later time.
+    qsizetype place = 0;
+    for (qsizetype i = 0; i < here.lines.size(); ++i) {
+        if (i == index)
+            continue;
+        if (here.lines[i].timeToken > token)
+            break;
+        ++place;
+    }
+    if (place == index)
+        return withRecordReplaced(here.bytes, here.lines, index, line);
+    const QByteArray without = withoutRecord(here.bytes, here.lines, index);
+    return withRecordInserted(without, recordLines(without), token, line);
+}
+
 std::optional<QByteArray> bytesOnDisk(const QString& path) {
     const std::optional<LogFileText> file = readLogFile(path);
     return file ? std::optional(file->bytes) : std::nullopt;
@@ -102,14 +124,12 @@ LogEditor::Result LogEditor::changeTime(const RecordAt& record, const CalDate& t
         return QCoreApplication::translate("fennick::LogEditor",
                                            "The month file for %1 cannot be made.")
             .arg(time.format(CalFormat::Display));
-    const QByteArray without = withoutRecord(here.bytes, here.lines, record.index);
     if (*target == record.path) {
-        step.edits = {FileEdit{record.path,
-                               {},
-                               withRecordInserted(without, recordLines(without),
-                                                  time.format(CalFormat::Compact), line)}};
+        step.edits = {FileEdit{
+            record.path, {}, retimed(here, record.index, time.format(CalFormat::Compact), line)}};
         return written(step, {here.onDisk});
     }
+    const QByteArray without = withoutRecord(here.bytes, here.lines, record.index);
     // Into another month: its file gets the record first, so a failure in
     // between can only leave a punch twice, never none, and is rolled back.
     const std::optional<QByteArray> other = bytesOnDisk(*target);

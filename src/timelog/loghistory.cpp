@@ -5,6 +5,7 @@
 #include "timelog/logfile.h"
 
 #include <QCoreApplication>
+#include <QHash>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,32 +26,53 @@ QString changedSince(const QString& path) {
         .arg(path);
 }
 
+// The bytes a file holds once the edits already gone through are applied:
+// a forgotten punch and the press may both be in one file.
+std::optional<QByteArray> heldBytes(const QHash<QString, QByteArray>& held, const QString& path) {
+    const auto found = held.constFind(path);
+    return found != held.constEnd() ? std::optional(*found) : bytesOf(path);
+}
+
+// The first file that does not hold what the step's edits expect when they
+// are written in order (forwards: each edit's before; backwards: its after).
+std::optional<QString> changedFile(const QList<FileEdit>& edits, bool forwards) {
+    QHash<QString, QByteArray> held;
+    for (qsizetype k = 0; k < edits.size(); ++k) {
+        const FileEdit& edit = edits[forwards ? k : edits.size() - 1 - k];
+        if (heldBytes(held, edit.path) != (forwards ? edit.before : edit.after))
+            return edit.path;
+        held.insert(edit.path, forwards ? edit.after : edit.before);
+    }
+    return std::nullopt;
+}
+
 // The step with its appended records taken out of files that have changed
 // after them only where no record followed (a comment added by hand, say).
+// The newest edit is undone first.
 std::optional<LogStep> punchUndoneInPlace(const LogStep& step, QString* refusal) {
     LogStep now = step;
-    for (qsizetype i = 0; i < step.edits.size(); ++i) {
+    QHash<QString, QByteArray> held;
+    for (qsizetype i = step.edits.size() - 1; i >= 0; --i) {
         const FileEdit& edit = step.edits[i];
-        const std::optional<QByteArray> current = bytesOf(edit.path);
+        const std::optional<QByteArray> current = heldBytes(held, edit.path);
         if (!current) {
             *refusal = changedSince(edit.path);
             return std::nullopt;
         }
-        if (*current == edit.after) {
-            now.edits[i].after = *current;
-            continue;
+        if (*current != edit.after) {
+            const QList<RecordLine> lines = recordLines(*current);
+            if (lines.isEmpty() || lineOf(*current, lines.last()) != step.appendedLines.value(i)) {
+                *refusal = QCoreApplication::translate(
+                               "fennick::LogHistory",
+                               "The last record of %1 is no longer the punch to undo; nothing was "
+                               "undone.")
+                               .arg(edit.path);
+                return std::nullopt;
+            }
+            now.edits[i] =
+                FileEdit{edit.path, withoutRecord(*current, lines, lines.size() - 1), *current};
         }
-        const QList<RecordLine> lines = recordLines(*current);
-        if (lines.isEmpty() || lineOf(*current, lines.last()) != step.appendedLines.value(i)) {
-            *refusal = QCoreApplication::translate(
-                           "fennick::LogHistory",
-                           "The last record of %1 is no longer the punch to undo; nothing was "
-                           "undone.")
-                           .arg(edit.path);
-            return std::nullopt;
-        }
-        now.edits[i] =
-            FileEdit{edit.path, withoutRecord(*current, lines, lines.size() - 1), *current};
+        held.insert(edit.path, now.edits[i].before);
     }
     return now;
 }
@@ -99,10 +121,8 @@ std::optional<QString> LogHistory::undo() {
             return refusal;
         step = *inPlace;
     } else {
-        for (const FileEdit& edit : step.edits) {
-            if (bytesOf(edit.path) != edit.after)
-                return changedSince(edit.path);
-        }
+        if (const std::optional<QString> changed = changedFile(step.edits, false))
+            return changedSince(*changed);
     }
     if (const auto failed = refusalFor(writeEdits(step.edits, false)))
         return failed;
@@ -115,12 +135,10 @@ std::optional<QString> LogHistory::redo() {
     if (undone_.isEmpty())
         return QCoreApplication::translate("fennick::LogHistory", "There is nothing to redo.");
     const LogStep& step = undone_.last();
-    for (const FileEdit& edit : step.edits) {
-        if (bytesOf(edit.path) != edit.before)
-            return QCoreApplication::translate("fennick::LogHistory",
-                                               "%1 has changed since; nothing was redone.")
-                .arg(edit.path);
-    }
+    if (const std::optional<QString> changed = changedFile(step.edits, true))
+        return QCoreApplication::translate("fennick::LogHistory",
+                                           "%1 has changed since; nothing was redone.")
+            .arg(*changed);
     if (const auto failed = refusalFor(writeEdits(step.edits, true)))
         return failed;
     done_.append(undone_.takeLast());

@@ -1,0 +1,254 @@
+#include "support.h"
+#include "timelog/logedit.h"
+#include "timelog/logfile.h"
+
+#include <QTest>
+
+using namespace fennick;
+using namespace fennick::test;
+
+namespace {
+
+const QByteArray CRLF("\r\n"), LF("\n");
+const QByteArray kMark("\xEF\xBB\xBF");
+const QByteArray r0("2004/02/02 09:00:00\tCheckIn:\t20040202090000");
+const QByteArray r1("2004/02/02 17:00:00\tCheckOut:\t20040202170000");
+const QByteArray r2("2004/02/03 09:00:00\tCheckIn:\t20040203090000");
+const QByteArray kComment("# caf\xE9 comment");      // Latin-1, no UTF-8
+const QByteArray kNoRecord("not a record \xFF\xFE"); // four tokens, no kind
+
+// A record line as the session's clock writes it (2004/02/20 12:00:00).
+QByteArray written(const char* kind, const char* time) {
+    return QByteArray("2004/02/20 12:00:00\t") + kind + '\t' + time;
+}
+
+// The record as the log window shows it: its place and its line.
+RecordAt recordAt(const QString& path, qsizetype index) {
+    const QByteArray bytes = editableBytes(bytesOf(path));
+    return RecordAt{path, index, lineOf(bytes, recordLines(bytes).at(index))};
+}
+
+void showRefusal(const std::optional<QString>& refusal) {
+    if (refusal)
+        qWarning() << *refusal;
+}
+
+} // namespace
+
+class TestLogEdit : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { useTimeZone("Europe/Berlin"); }
+
+    // An edit, its undo and its redo change only the record's own bytes: the
+    // byte-order mark, comments, other lines, their line ends and the
+    // unterminated last line stay. A UTF-16 file is written as UTF-8 and its
+    // undo gives the UTF-16 bytes back.
+    void bytesKept_data() {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray head = kMark + r0 + CRLF + kComment + LF;
+        const QByteArray file = head + r1 + LF + kNoRecord + CRLF + r2;
+        QTest::newRow("change in its place")
+            << file << "change" << 1 << "20040202173000"
+            << head + written("CheckOut:", "20040202173000") + LF + kNoRecord + CRLF + r2;
+        QTest::newRow("change the unterminated last")
+            << file << "change" << 2 << "20040203100000"
+            << head + r1 + LF + kNoRecord + CRLF + written("CheckIn:", "20040203100000");
+        QTest::newRow("change past the last")
+            << file << "change" << 1 << "20040204090000"
+            << head + kNoRecord + CRLF + r2 + CRLF + written("CheckOut:", "20040204090000") + CRLF;
+        QTest::newRow("remove the first, after the mark")
+            << file << "remove" << 0 << ""
+            << kMark + kComment + LF + r1 + LF + kNoRecord + CRLF + r2;
+        QTest::newRow("remove a middle one")
+            << file << "remove" << 1 << "" << head + kNoRecord + CRLF + r2;
+        QTest::newRow("remove the unterminated last")
+            << file << "remove" << 2 << "" << head + r1 + LF + kNoRecord + CRLF;
+        QTest::newRow("insert before all")
+            << file << "insert" << 0 << "20040201120000"
+            << kMark + written("CheckOut:", "20040201120000") + CRLF + file.mid(3);
+        QTest::newRow("insert between") << file << "insert" << 0 << "20040202120000"
+                                        << head + written("CheckOut:", "20040202120000") + CRLF +
+                                               r1 + LF + kNoRecord + CRLF + r2;
+        QTest::newRow("insert after the unterminated last")
+            << file << "insert" << 0 << "20040204120000"
+            << file + CRLF + written("CheckOut:", "20040204120000") + CRLF;
+        const QString text = QString::fromUtf8(r0 + LF + "# \xC3\xA9t\xC3\xA9\n" + r1 + LF);
+        QByteArray utf16("\xFF\xFE");
+        for (const QChar c : text)
+            utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
+        QTest::newRow("UTF-16 as UTF-8") << utf16 << "remove" << 0 << ""
+                                         << "# \xC3\xA9t\xC3\xA9\n" + r1 + LF;
+    }
+    void bytesKept() {
+        QFETCH(QByteArray, original);
+        QFETCH(QString, op);
+        QFETCH(int, index);
+        QFETCH(QString, time);
+        QFETCH(QByteArray, expected);
+        SessionHome home;
+        const QString path = home.file("200402");
+        QVERIFY(put(path, original));
+        PunchSession& session = home.open();
+        std::optional<QString> refusal;
+        if (op == "change")
+            refusal = session.changeTime(recordAt(path, index), at(time));
+        else if (op == "remove")
+            refusal = session.remove(recordAt(path, index));
+        else
+            refusal = session.insert(PunchKind::CheckOut, at(time));
+        showRefusal(refusal);
+        QVERIFY(!refusal);
+        QCOMPARE(bytesOf(path), expected);
+        QVERIFY(!session.undo());
+        QCOMPARE(bytesOf(path), original);
+        QVERIFY(!session.redo());
+        QCOMPARE(bytesOf(path), expected);
+    }
+
+    // A press, then the file as a hand left it before undo (or before redo,
+    // after an undo). Undo takes out exactly the pressed record while it is
+    // still the file's last record and reads as written; otherwise undo and
+    // redo are refused, naming the file, and change nothing.
+    void undoAfterHand_data() {
+        QTest::addColumn<bool>("atRedo");
+        QTest::addColumn<QByteArray>("byHand");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray o = r0 + LF + r1 + LF;
+        const QByteArray p = written("CheckIn:", "20040220120000") + LF;
+        const QByteArray note("# lunch\n"), other = written("CheckOut:", "20040220130000") + LF;
+        QTest::newRow("undo, untouched") << false << o + p << false << o;
+        QTest::newRow("undo, line changed")
+            << false << o + written("CheckIn:", "20040220121500") + LF << true
+            << o + written("CheckIn:", "20040220121500") + LF;
+        QTest::newRow("undo, comment after it") << false << o + p + note << false << o + note;
+        QTest::newRow("undo, record after it") << false << o + p + other << true << o + p + other;
+        QTest::newRow("redo, untouched") << true << o << false << o + p;
+        QTest::newRow("redo, comment added") << true << o + note << true << o + note;
+    }
+    void undoAfterHand() {
+        QFETCH(bool, atRedo);
+        QFETCH(QByteArray, byHand);
+        QFETCH(bool, refused);
+        QFETCH(QByteArray, expected);
+        SessionHome home;
+        const QString path = home.file("200402");
+        QVERIFY(put(path, r0 + LF + r1 + LF));
+        PunchSession& session = home.open();
+        session.timeClock().enterLogIn();
+        QCOMPARE(home.state(), "In 20040220120000");
+        if (atRedo)
+            QVERIFY(!session.undo());
+        QVERIFY(put(path, byHand));
+        const std::optional<QString> refusal = atRedo ? session.redo() : session.undo();
+        QCOMPARE(refusal.has_value(), refused);
+        if (refusal)
+            QVERIFY2(refusal->contains(path), qPrintable(*refusal));
+        QCOMPARE(bytesOf(path), expected);
+    }
+
+    // A forgotten check-out entered at a check-in press and the press are one
+    // step: one undo gives both files their bytes back and the state its
+    // value; redo writes both again.
+    void forgottenPair_data() {
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("forgotten");
+        QTest::addColumn<QByteArray>("janAfter");
+        QTest::addColumn<QByteArray>("febAfter");
+        const QByteArray jan("2004/01/31 09:00:00\tCheckIn:\t20040131090000\n");
+        QTest::newRow("across the month end")
+            << "20040201100000"
+            << "20040131180000" << jan + "2004/02/01 10:00:00\tCheckOut:\t20040131180000\n"
+            << QByteArray("2004/02/01 10:00:00\tCheckIn:\t20040201100000\n");
+        QTest::newRow("within one file")
+            << "20040131200000"
+            << "20040131180000"
+            << jan + "2004/01/31 20:00:00\tCheckOut:\t20040131180000\n" +
+                   "2004/01/31 20:00:00\tCheckIn:\t20040131200000\n"
+            << QByteArray();
+    }
+    void forgottenPair() {
+        QFETCH(QString, now);
+        QFETCH(QString, forgotten);
+        QFETCH(QByteArray, janAfter);
+        QFETCH(QByteArray, febAfter);
+        const QByteArray jan("2004/01/31 09:00:00\tCheckIn:\t20040131090000\n");
+        SessionHome home;
+        home.clock.set(at(now));
+        home.answer = at(forgotten);
+        QVERIFY(put(home.file("200401"), jan));
+        QVERIFY(put(home.file("200402"), ""));
+        PunchSession& session = home.open();
+        session.timeClock().enterLogIn();
+        QCOMPARE(bytesOf(home.file("200401")), janAfter);
+        QCOMPARE(bytesOf(home.file("200402")), febAfter);
+        QVERIFY(!session.undo());
+        QCOMPARE(bytesOf(home.file("200401")), jan);
+        QCOMPARE(bytesOf(home.file("200402")), QByteArray());
+        QCOMPARE(home.state(), "In 20040131090000");
+        QVERIFY(session.undo()); // nothing more to undo
+        QVERIFY(!session.redo());
+        QCOMPARE(bytesOf(home.file("200401")), janAfter);
+        QCOMPARE(bytesOf(home.file("200402")), febAfter);
+        QCOMPARE(home.state(), "In " + now);
+    }
+
+    // A punch moved into January goes to January's file in one step. When
+    // either write fails, both files keep their bytes and the answer names
+    // the file that failed. Root ignores modes, so the failures are made by
+    // what stands in the way: January's file a directory, or February's a
+    // link to a file whose name leaves no room for a temporary file's.
+    void moveToOtherMonth_data() {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("both written") << ""
+                                      << "";
+        QTest::newRow("second write fails") << "long name"
+                                            << "200402";
+        QTest::newRow("first file unusable") << "directory"
+                                             << "200401";
+    }
+    void moveToOtherMonth() {
+        QFETCH(QString, obstacle);
+        QFETCH(QString, failing);
+        SessionHome home;
+        const QString jan = home.file("200401"), feb = home.file("200402");
+        const QByteArray janBytes("2004/01/30 09:00:00\tCheckIn:\t20040130090000\n");
+        const QByteArray febBytes = r0 + LF + r1 + LF;
+        if (obstacle == "directory")
+            QVERIFY(QDir().mkpath(jan));
+        else
+            QVERIFY(put(jan, janBytes));
+        const QString real = home.temp.filePath(QString(250, u'f'));
+        QVERIFY(put(obstacle == "long name" ? real : feb, febBytes));
+        if (obstacle == "long name")
+            QVERIFY(QFile::link(real, feb));
+        const QByteArray janBefore = bytesOf(jan);
+        PunchSession& session = home.open();
+        const std::optional<QString> refusal =
+            session.changeTime(recordAt(feb, 0), at("20040131090000"));
+        if (!failing.isEmpty()) {
+            QVERIFY(refusal);
+            QVERIFY2(refusal->contains(home.file(failing)), qPrintable(*refusal));
+            QCOMPARE(bytesOf(jan), janBefore);
+            QCOMPARE(bytesOf(feb), febBytes);
+            return;
+        }
+        showRefusal(refusal);
+        QVERIFY(!refusal);
+        QCOMPARE(bytesOf(jan), janBytes + written("CheckIn:", "20040131090000") + LF);
+        QCOMPARE(bytesOf(feb), r1 + LF);
+        QVERIFY(!session.undo());
+        QCOMPARE(bytesOf(jan), janBytes);
+        QCOMPARE(bytesOf(feb), febBytes);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogEdit)
+#include "tst_logedit.moc"
