@@ -1,5 +1,6 @@
 // A working day through the real controller: punches at fixed clock times,
-// then the three report windows, their buttons and a PDF export.
+// then the three report windows, their buttons and a CSV export. Printing a
+// log on pages is tst_reportwindow's.
 
 #include "app/harness.h"
 #include "reports/mydatasource.h"
@@ -12,9 +13,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QLabel>
-#include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 
 using namespace fennick;
 using namespace fennick::test;
@@ -40,11 +39,6 @@ QPushButton& later(const ReportWindow& window) {
 
 const QList<qint64>& chartOf(const ReportWindow& window) {
     return child<DailyChart>(&window, "dailyChart").seconds();
-}
-
-int pdfPageCount(const QString& path) {
-    static const QRegularExpression page("/Type\\s*/Page(?![A-Za-z])");
-    return int(QString::fromLatin1(bytesOf(path)).count(page));
 }
 
 QByteArray februaryWithManyPunches() {
@@ -123,21 +117,6 @@ void TestStory::aWorkingDay() {
     QCOMPARE(c.myCurrentPrevMonth(), 1);
     QCOMPARE(rowsOf(log).size(), 100);
     QVERIFY(later(log).isEnabled() && !earlier(log).isEnabled());
-
-    // The February log prints on several pages of whole rows, none blank.
-    const QString pdf = h.temp.path() + "/february.pdf";
-    QVERIFY(log.exportPdf(pdf));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageLayout(PagedTableView::defaultPageLayout());
-    const auto& table = child<PagedTableView>(&log, "reportTable");
-    const int pages = table.pageCount(printer);
-    QVERIFY(pages > 1);
-    QCOMPARE(pdfPageCount(pdf), pages);
-    int printedRows = 0;
-    for (int page = 1; page <= pages; ++page)
-        printedRows += table.rowsOnPage(printer, page).second;
-    QCOMPARE(printedRows, 100);
 
     // The daily sums open on the month the cursor shows, February.
     c.action(Command::ShowDailySums)->trigger();
