@@ -95,7 +95,8 @@ void TestStory::aWorkingDay() {
                         "2024/03/15 17:45:30\tCheckOut:\t20240315174530\n"));
     QCOMPARE(child<QLabel>(&w, "ckinMainTitieField").text(), QString("Now CheckOut..."));
     QCOMPARE(child<QLabel>(&w, "ckinPreTimeField").text(), QString("2024/03/15 17:45:30"));
-    QVERIFY(!c.action(Command::Print)->isEnabled());
+
+    // Which window shows and which commands are enabled is menuEnabling's.
 
     c.action(Command::ShowLog)->trigger();
     ReportWindow& log = *c.reportWindow(ReportKind::Log);
@@ -103,14 +104,10 @@ void TestStory::aWorkingDay() {
     const QAbstractItemModelTester modelRules(
         child<PagedTableView>(&log, "reportTable").model(),
         QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QVERIFY(log.isVisible() && !w.isVisible());
     QCOMPARE(rowsOf(log),
              QStringList({"2024/03/15 09:00:00=CheckIn", "2024/03/15 12:30:00=CheckOut",
                           "2024/03/15 13:15:00=CheckIn", "2024/03/15 17:45:30=CheckOut"}));
-    QVERIFY(c.action(Command::Print)->isEnabled());
-    QVERIFY(!c.action(Command::ShowLog)->isEnabled());
-    QVERIFY(!later(log).isEnabled());
-    QVERIFY(earlier(log).isEnabled());
+    QVERIFY(!later(log).isEnabled() && earlier(log).isEnabled());
 
     // Back to February and forth again, through the buttons.
     QTest::mouseClick(&earlier(log), Qt::LeftButton);
@@ -154,13 +151,6 @@ void TestStory::aWorkingDay() {
     QCOMPARE(lines.at(13), QByteArray("Yearly sum:,208:00:30\r"));
     QVERIFY(QDir().mkpath(h.temp.path() + "/taken.csv"));
     QVERIFY(!monthly.exportCsv(h.temp.path() + "/taken.csv"));
-    QVERIFY(!c.action(Command::ShowMonthlySums)->isEnabled());
-    QVERIFY(c.action(Command::ShowDailySums)->isEnabled());
-    QVERIFY(!daily.isVisible() && !log.isVisible());
-
-    c.action(Command::ShowCheckIn)->trigger();
-    QVERIFY(w.isVisible() && !monthly.isVisible());
-    QVERIFY(!c.action(Command::Print)->isEnabled());
 }
 
 void TestStory::backToThisMonth_data() {
