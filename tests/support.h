@@ -44,6 +44,15 @@ inline QByteArray bytesOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// A path's permission bits, -1 when there is nothing; `follow` reads what a
+// symbolic link points to.
+inline int modeOf(const QString& path, bool follow = true) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path);
+    const int got = follow ? ::stat(name.constData(), &st) : ::lstat(name.constData(), &st);
+    return got == 0 ? int(st.st_mode & 07777) : -1;
+}
+
 // Every name in a directory, hidden ones and those of FIFOs included.
 inline QStringList listing(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |

@@ -14,11 +14,6 @@ namespace {
 // The record of a check-in punched and written at 2004/02/15 09:30:00.
 const QByteArray kRecord("2004/02/15 09:30:00\tCheckIn:\t20040215093000\n");
 
-int modeOf(const QString& path) {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
 // A store over a log folder, a clock at 2004/02/15 09:30:00 and the log
 // lines the store writes.
 struct Fixture : TempLogFolder {
