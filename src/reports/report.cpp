@@ -3,6 +3,7 @@
 #include "platform/texts.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 namespace fennick {
 
@@ -49,8 +50,12 @@ void noteFailure(ReportContent& content, const MonthSumHandler& handler) {
 void fillLog(ReportContent& content, const LogFolder& folder, const Clock& clock) {
     if (const auto path = folder.monthFile(content.months.value(0))) {
         const MonthSumHandler handler(path, clock);
-        if (const auto punches = handler.getLogArray())
+        if (const auto punches = handler.getLogArray()) {
             content.rows = logRows(*punches);
+            for (const LoggedPunch& punch : *punches)
+                content.rowData.append(
+                    {punch.time ? isoDateTime(*punch.time) : QString(), 0, punch.kind});
+        }
         noteFailure(content, handler);
     }
 }
@@ -69,6 +74,9 @@ void fillDailySums(ReportContent& content, const LogFolder& folder, const Clock&
         // The map keeps its eight-digit day keys in ascending, so date, order.
         for (auto it = content.days.cbegin(); it != content.days.cend(); ++it) {
             rows.append(myDspData{it.key(), dayDuration(it.value().sumValue())});
+            const QString& key = it.key();
+            content.rowData.append({key.left(4) + u'-' + key.mid(4, 2) + u'-' + key.mid(6, 2),
+                                    it.value().sumValue(), PunchKind::CheckIn});
             content.totalSeconds += it.value().sumValue();
         }
         content.rows = std::move(rows);
@@ -92,6 +100,7 @@ void fillMonthlySums(ReportContent& content, const LogFolder& cached, const Cloc
                 noteFailure(content, handler);
             }
             content.rows->append(myDspData{key, monthDuration(seconds)});
+            content.rowData.append({isoMonth(key), seconds, PunchKind::CheckIn});
             content.totalSeconds += seconds;
         }
     }
@@ -190,6 +199,18 @@ DspRows logRows(const QList<LoggedPunch>& punches) {
                               punch.kind == PunchKind::CheckIn ? checkInWord : checkOutWord});
     }
     return rows;
+}
+
+QString isoDateTime(const CalDate& time) {
+    const CalFields& f = time.fields();
+    const QDateTime wall(QDate(f.year, f.month, f.day), QTime(f.hour, f.minute, f.second), Qt::UTC);
+    const auto offset = int(wall.toSecsSinceEpoch() - time.instant());
+    return QDateTime::fromSecsSinceEpoch(time.instant(), Qt::OffsetFromUTC, offset)
+        .toString(Qt::ISODate);
+}
+
+QString isoMonth(const QString& monthKey) {
+    return monthKey.left(4) + u'-' + monthKey.mid(4);
 }
 
 QString dayDuration(std::int64_t seconds) {

@@ -33,6 +33,15 @@ struct ReportColumns {
 };
 ReportColumns reportColumns(ReportKind kind);
 
+// One row as data, for output that reads the same in every language.
+struct ReportRowData {
+    // ISO 8601: the log's punch time (empty when its token is no timestamp),
+    // the day ("2024-03-04") or the month ("2024-03") of a sum.
+    QString isoKey;
+    std::int64_t seconds = 0;            // the sums
+    PunchKind kind = PunchKind::CheckIn; // the log
+};
+
 // Everything a report window or the terminal shows of one report.
 struct ReportContent {
     ReportKind kind = ReportKind::Log;
@@ -46,6 +55,7 @@ struct ReportContent {
     // Month files that are there but could not be read: the rows and totals
     // count them as empty, and the window and the terminal say so.
     QList<FileFailure> unreadable;
+    QList<ReportRowData> rowData; // one for each row, in the same order
 };
 
 // The report of the month `offset` months back; for the monthly sums, of the
@@ -69,6 +79,11 @@ int movedCursor(ReportKind kind, int cursor, MoveDirection direction, const LogF
 // Rows of the log: the punch time in display form (empty when its token is
 // no timestamp) and the localized kind word.
 DspRows logRows(const QList<LoggedPunch>& punches);
+
+// ISO 8601 forms: a local time with its offset from UTC
+// ("2024-03-04T08:00:00+01:00"), and a month key as "2024-03".
+QString isoDateTime(const CalDate& time);
+QString isoMonth(const QString& monthKey);
 
 // Right-column texts of the two sums tables.
 QString dayDuration(std::int64_t seconds);
