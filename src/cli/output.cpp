@@ -9,6 +9,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+#include <utility>
+
 namespace fennick {
 
 namespace {
@@ -107,6 +110,33 @@ QJsonObject statusJson(const CliStatusData& status, const QString& prevTimeStr) 
     };
 }
 
+using TextRows = QList<std::pair<QString, QString>>;
+
+// Two columns lined up: the left padded to its widest text, the right
+// right-aligned where it holds durations.
+void writeColumns(QTextStream& out, const TextRows& rows, bool alignRight) {
+    qsizetype left = 0, right = 0;
+    for (const auto& [key, value] : rows) {
+        left = std::max(left, key.size());
+        right = std::max(right, value.size());
+    }
+    for (const auto& [key, value] : rows) {
+        QString line = key.leftJustified(left) + QLatin1String("  ") +
+                       (alignRight ? value.rightJustified(right) : value);
+        while (line.endsWith(u' '))
+            line.chop(1);
+        out << line << '\n';
+    }
+}
+
+// A total line "Monthly sum: \t012:30:00" as label and value.
+std::pair<QString, QString> totalRow(const QString& line) {
+    const qsizetype tab = line.indexOf(u'\t');
+    if (tab < 0)
+        return {line.trimmed(), QString()};
+    return {line.left(tab).trimmed(), line.mid(tab + 1)};
+}
+
 } // namespace
 
 ReportContent collectReport(ReportKind kind, int offset, const std::optional<QString>& logsDir,
@@ -135,13 +165,16 @@ QString trayToolTip(const CliStatusData& status) {
 void writeReport(QTextStream& out, const ReportContent& report, CliFormat format) {
     const DspRows rows = report.rows.value_or(DspRows{});
     switch (format) {
-    case CliFormat::Text:
+    case CliFormat::Text: {
         out << report.heading << '\n';
+        TextRows lines;
         for (const myDspData& row : rows)
-            out << row.keyDateStr << '\t' << row.dataStr << '\n';
+            lines.append({row.keyDateStr, row.dataStr});
         if (report.totalLine)
-            out << *report.totalLine << '\n';
+            lines.append(totalRow(*report.totalLine));
+        writeColumns(out, lines, reportColumns(report.kind).dataIsDuration);
         break;
+    }
     case CliFormat::Csv:
         out << reportCsv(report);
         break;
@@ -159,8 +192,10 @@ void writeStatus(QTextStream& out, const CliStatusData& status, CliFormat format
     }
     // The check-in window's own lines, then the day's time so far.
     out << status.state.title << '\n';
-    out << status.state.lastPunchTitle << '\t' << status.state.lastPunchTime << '\n';
-    out << CliText::tr("Today:") << '\t' << dayDuration(status.todaySeconds) << '\n';
+    writeColumns(out,
+                 {{status.state.lastPunchTitle, status.state.lastPunchTime},
+                  {CliText::tr("Today:"), dayDuration(status.todaySeconds)}},
+                 false);
 }
 
 } // namespace fennick

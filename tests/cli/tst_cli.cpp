@@ -108,12 +108,26 @@ private slots:
         const ReportContent fill =
             reportContent(*reportKindNamed(args[1]), offset, LogFolder::scanned(logs), clock);
         const DspRows rows = fill.rows.value_or(DspRows{});
-        const auto total = fill.totalLine;
-        QStringList lines{heading};
-        for (const myDspData& row : rows)
-            lines << row.keyDateStr + '\t' + row.dataStr;
-        lines << total.value_or("");
-        QCOMPARE(run(args), std::tuple(0, lines.join('\n').trimmed() + '\n', QString()));
+        const auto [status, out, err] = run(args);
+        QCOMPARE(status, 0);
+        QVERIFY(err.isEmpty());
+        QStringList lines = out.split('\n');
+        QCOMPARE(lines.takeFirst(), heading);
+        QCOMPARE(lines.takeLast(), QString()); // the last line ends too
+        QCOMPARE(lines.size(), rows.size() + (log ? 0 : 1));
+        // The text lines up in columns: each value starts (log) or ends (sums)
+        // in the same column.
+        std::optional<qsizetype> column;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString& line = lines[i];
+            const QStringList total = fill.totalLine.value_or("").split('\t');
+            const QString key = i < rows.size() ? rows[i].keyDateStr : total.first().trimmed();
+            const QString value = i < rows.size() ? rows[i].dataStr : total.last();
+            QVERIFY2(line.startsWith(key + "  ") && line.endsWith(value), qPrintable(line));
+            const qsizetype at = log ? line.size() - value.size() : line.size();
+            QCOMPARE(at, column.value_or(at));
+            column = at;
+        }
         // The machine forms hold one row per table row.
         const QString csv = std::get<1>(run(args + QStringList{"--format=csv"}));
         QCOMPARE(csv.count("\r\n"), rows.size() + (log ? 1 : 2));
@@ -134,7 +148,8 @@ private slots:
                             bool display = false) {
             QTest::newRow(name) << args << status << text << stdoutFile << display;
         };
-        row("status", {"status"}, 0, "Now CheckOut...\nLast CheckOut time:\t\nToday:\t00:00:00\n");
+        row("status", {"status"}, 0,
+            "Now CheckOut...\nLast CheckOut time:\nToday:               00:00:00\n");
         row("help after a bad word", {"report", "bogus", "--help"}, 0, "Usage: fennick ");
         row("version", {"status", "-v"}, 0, "fennick " FENNICK_VERSION "\n");
         row("report", {"report", "daily"}, 0, "Daily Sums – ");
@@ -207,7 +222,8 @@ private slots:
         QVERIFY(writeLogs(home, {{"TLOG202403.txt", punches(times)}}));
         const FixedClock clock(test::at("20240306100000"));
         const auto [status, out, err] = runIn(home, clock, {"status"});
-        QVERIFY2(status == 0 && out.endsWith("\nToday:\t04:30:00\n"), qPrintable(out + err));
+        QVERIFY2(status == 0 && out.contains(QRegularExpression("\nToday: +04:30:00\n$")),
+                 qPrintable(out + err));
         const QJsonObject json =
             QJsonDocument::fromJson(
                 std::get<1>(runIn(home, clock, {"status", "--format=json"})).toUtf8())
