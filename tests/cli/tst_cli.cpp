@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/output.h"
 #include "reports/csv.h"
 #include "reports/navigation.h"
 #include "reports/report.h"
@@ -231,6 +232,10 @@ private slots:
         QCOMPARE(json["todayDuration"].toString() + ' ' + json["day"].toString(),
                  "4:30:00 2024-03-06");
         QCOMPARE(json["todaySeconds"].toInteger(), 16200);
+        // The tray's tooltip: the state and today's time.
+        QCOMPARE(trayToolTip(collectStatus(true, "20240306080000", home.filePath("Library/fennick"),
+                                           clock)),
+                 "fennick: Now CheckIn...\nToday: 04:30:00");
     }
 
     void punchCommands_data() {
