@@ -383,6 +383,10 @@ Heute: %2</translation>
         <source>Removed %1.</source>
         <translation>Entfernt: %1.</translation>
     </message>
+    <message>
+        <source>%1 cannot be read; nothing was undone</source>
+        <translation>%1 kann nicht gelesen werden; nichts wurde rückgängig gemacht</translation>
+    </message>
 </context>
 <context>
     <name>fennick::DailyChart</name>

@@ -146,7 +146,8 @@ int punch(const CliRequest& request, QTextStream& out, QTextStream& err, const C
     return reportOutcome(outcome, out, err);
 }
 
-// The last record of the newest month file that holds one, and that file.
+// The newest month file that holds a record, its bytes and record lines;
+// no lines when a month file on the way cannot be read.
 struct NewestLine {
     QString path;
     QByteArray onDisk;
@@ -161,8 +162,9 @@ std::optional<NewestLine> newestLine(const LogFolder& folder) {
         --it;
         const QString path = *folder.monthFile(it.key());
         const std::optional<LogFileText> file = readLogFile(path);
+        // A newer month that cannot be read may hold the newest punch.
         if (!file)
-            continue;
+            return NewestLine{path, {}, {}, {}};
         NewestLine found{path, file->bytes, editableBytes(file->bytes), {}};
         found.lines = recordLines(found.bytes);
         if (!found.lines.isEmpty())
@@ -193,6 +195,8 @@ int undo(QTextStream& out, QTextStream& err, const CliEnv& env,
         newestLine(LogFolder::scanned(session->store().logsDirPathStr()));
     if (!newest)
         return refuse(err, CliText::tr("there is no punch to undo"));
+    if (newest->lines.isEmpty())
+        return refuse(err, CliText::tr("%1 cannot be read; nothing was undone").arg(newest->path));
     const RecordLine& last = newest->lines.last();
     const QByteArray line = lineOf(newest->bytes, last);
     if (!readsAsWritten(line, last))

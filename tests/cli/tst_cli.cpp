@@ -369,6 +369,18 @@ private slots:
         QCOMPARE(settingsState(home.filePath("settings.ini")), "out 20240315100000");
     }
 
+    // A newer month file that cannot be read may hold the newest punch: undo
+    // removes nothing from an older one.
+    void undoBehindUnreadableMonth() {
+        const QTemporaryDir home;
+        const QString feb = punches({"20240229180000"});
+        QVERIFY(writeLogs(home, {{"TLOG202402.txt", feb}}));
+        QVERIFY(QDir().mkpath(home.filePath("Library/fennick/TLOG202403.txt")));
+        const auto [code, out, err] = runIn(home, FixedClock(test::at("20240315120000")), {"undo"});
+        QVERIFY2(code == 2 && err.contains("TLOG202403.txt cannot be read"), qPrintable(out + err));
+        QCOMPARE(logsOf(home), Files({{"TLOG202402.txt", feb}}));
+    }
+
     // Two processes toggling at once, each under the log folder's lock: every
     // record whole, the kinds alternating, and the settings at the last one.
     void parallelToggles() {
