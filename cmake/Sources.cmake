@@ -34,7 +34,8 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/shell/startup.cpp
   ${FENNICK_SRC}/cli/args.cpp
   ${FENNICK_SRC}/cli/cli.cpp
-  ${FENNICK_SRC}/cli/output.cpp)
+  ${FENNICK_SRC}/cli/output.cpp
+  ${FENNICK_SRC}/cli/punch.cpp)
 
 # Widgets, dialogs, tables, printing, and the application's glue.
 set(FENNICK_GUI_SOURCES

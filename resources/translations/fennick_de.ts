@@ -179,10 +179,6 @@
         <translation>unbekannte Option &apos;%1&apos;</translation>
     </message>
     <message>
-        <source>status takes no option &apos;--month&apos;</source>
-        <translation>status kennt keine Option &apos;--month&apos;</translation>
-    </message>
-    <message>
         <source>option &apos;%1&apos; needs a value</source>
         <translation>Option &apos;%1&apos; braucht einen Wert</translation>
     </message>
@@ -239,12 +235,106 @@
         <translation>unbekannter Bericht &apos;%1&apos;; log, daily, monthly oder weekly verwenden</translation>
     </message>
     <message>
-        <source>Usage: fennick report log|daily|monthly|weekly [--month YYYYMM] [--format text|csv|json]
+        <source>This week:</source>
+        <translation>Diese Woche:</translation>
+    </message>
+    <message>
+        <source>Week target:</source>
+        <translation>Wochensoll:</translation>
+    </message>
+    <message>
+        <source>Balance:</source>
+        <translation>Saldo:</translation>
+    </message>
+    <message>
+        <source>%1 takes no option &apos;%2&apos;</source>
+        <translation>%1 kennt keine Option &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>fennick: %1
+Today: %2</source>
+        <translation>fennick: %1
+Heute: %2</translation>
+    </message>
+    <message>
+        <source>check in at %1</source>
+        <translation>Kommen um %1</translation>
+    </message>
+    <message>
+        <source>check out at %1</source>
+        <translation>Gehen um %1</translation>
+    </message>
+    <message>
+        <source>the check out after the check in at %1 is missing; give its time with &apos;fennick in --at HH:MM&apos; or --at &quot;YYYY-MM-DD HH:MM&quot;</source>
+        <translation>das Gehen nach dem Kommen um %1 fehlt; seine Zeit mit &apos;fennick in --at HH:MM&apos; oder --at &quot;JJJJ-MM-TT HH:MM&quot; angeben</translation>
+    </message>
+    <message>
+        <source>the check in after the check out at %1 is missing; give its time with &apos;fennick out --at HH:MM&apos; or --at &quot;YYYY-MM-DD HH:MM&quot;</source>
+        <translation>das Kommen nach dem Gehen um %1 fehlt; seine Zeit mit &apos;fennick out --at HH:MM&apos; oder --at &quot;JJJJ-MM-TT HH:MM&quot; angeben</translation>
+    </message>
+    <message>
+        <source>the time %1 lies outside %2 – %3, between the last punch and now; nothing was recorded</source>
+        <translation>die Zeit %1 liegt außerhalb von %2 – %3, zwischen der letzten Stempelung und jetzt; nichts wurde gestempelt</translation>
+    </message>
+    <message>
+        <source>no punch has been recorded yet; there is no check in to check out from</source>
+        <translation>es gibt noch keine Stempelung; ohne Kommen kein Gehen</translation>
+    </message>
+    <message>
+        <source>the log changed meanwhile; nothing was recorded</source>
+        <translation>das Protokoll hat sich inzwischen geändert; nichts wurde gestempelt</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Recorded %1.</source>
+        <translation>Gestempelt: %1.</translation>
+    </message>
+    <message>
+        <source>nothing was recorded</source>
+        <translation>nichts wurde gestempelt</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no time; give it as HH:MM or &quot;YYYY-MM-DD HH:MM&quot;</source>
+        <translation>&apos;%1&apos; ist keine Zeit; bitte als HH:MM oder &quot;JJJJ-MM-TT HH:MM&quot; angeben</translation>
+    </message>
+    <message>
+        <source>no punch is missing: --at gives the time of a forgotten punch; nothing was recorded</source>
+        <translation>keine Stempelung fehlt: --at gibt die Zeit einer vergessenen Stempelung an; nichts wurde gestempelt</translation>
+    </message>
+    <message>
+        <source>there is no punch to undo</source>
+        <translation>es gibt keine Stempelung, die rückgängig gemacht werden kann</translation>
+    </message>
+    <message>
+        <source>the last record of %1 is not as fennick wrote it; nothing was undone</source>
+        <translation>der letzte Eintrag in %1 ist nicht so, wie fennick ihn geschrieben hat; nichts wurde rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>Removed %1.</source>
+        <translation>Entfernt: %1.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read; nothing was undone</source>
+        <translation>%1 kann nicht gelesen werden; nichts wurde rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>Usage: fennick in [--at TIME]
+       fennick out [--at TIME]
+       fennick toggle | undo
+       fennick report log|daily|monthly|weekly [--month YYYYMM] [--format text|csv|json]
        fennick status [--format text|json]
        fennick --help | --version
        fennick              (opens the check-in window)
 
-A personal time clock. From the terminal it prints what its windows show:
+A personal time clock. From the terminal it punches as its buttons do and
+prints what its windows show:
+  in               check in
+  out              check out
+  toggle           check out when checked in, else check in
+  undo             remove the newest punch, if it is still the last record
   report log       the month&apos;s punches
   report daily     the time worked on each day of the month, and the total
   report monthly   the time worked in each of the twelve months ending with
@@ -256,21 +346,34 @@ A personal time clock. From the terminal it prints what its windows show:
                    a target, this week&apos;s time, its target and the balance
 
 Options:
+  --at TIME        the time of a forgotten punch: HH:MM today or
+                   &quot;YYYY-MM-DD HH:MM&quot;, not before the last punch, not
+                   after now
   --month YYYYMM   the month to report (default: the current month)
-  --format FORMAT  text (default), csv or json
+  --format FORMAT  text (default), csv or json; csv and json use fixed
+                   keys, ISO 8601 times and durations in seconds
   -h, --help       show this help and exit
   -v, --version    show the version and exit
 
-The terminal commands only read the time logs, so they are safe to run
-while fennick is open. Exit status: 0 on success, 1 when the output could
-not be written or a month file could not be read, 2 for bad arguments.
+Punches take the log folder&apos;s lock, so they are safe to run while fennick
+is open. Exit status: 0 on success, 1 when a file could not be written or
+read, 2 for bad arguments or a refused punch (nothing changed).
 </source>
-        <translation>Aufruf: fennick report log|daily|monthly|weekly [--month JJJJMM] [--format text|csv|json]
+        <translation>Aufruf: fennick in [--at ZEIT]
+       fennick out [--at ZEIT]
+       fennick toggle | undo
+       fennick report log|daily|monthly|weekly [--month JJJJMM] [--format text|csv|json]
        fennick status [--format text|json]
        fennick --help | --version
        fennick              (öffnet das Stempelfenster)
 
-Eine persönliche Stempeluhr. Im Terminal gibt sie aus, was ihre Fenster zeigen:
+Eine persönliche Stempeluhr. Im Terminal stempelt sie wie ihre Knöpfe und
+gibt aus, was ihre Fenster zeigen:
+  in               kommen
+  out              gehen
+  toggle           gehen, wenn man gekommen ist, sonst kommen
+  undo             die neueste Stempelung entfernen, wenn sie noch der letzte
+                   Eintrag ist
   report log       die Stempelungen des Monats
   report daily     die Arbeitszeit jedes Tages des Monats und die Summe
   report monthly   die Arbeitszeit jedes der zwölf Monate bis zu diesem
@@ -284,28 +387,20 @@ Eine persönliche Stempeluhr. Im Terminal gibt sie aus, was ihre Fenster zeigen:
                    Arbeitszeit dieser Woche, ihr Soll und der Saldo
 
 Optionen:
+  --at ZEIT        die Zeit einer vergessenen Stempelung: HH:MM heute oder
+                   &quot;JJJJ-MM-TT HH:MM&quot;, nicht vor der letzten Stempelung,
+                   nicht nach jetzt
   --month JJJJMM   der Monat des Berichts (Vorgabe: der laufende Monat)
-  --format FORMAT  text (Vorgabe), csv oder json
+  --format FORMAT  text (Vorgabe), csv oder json; csv und json haben feste
+                   Schlüssel, Zeiten nach ISO 8601 und Dauern in Sekunden
   -h, --help       diese Hilfe zeigen und beenden
   -v, --version    die Version zeigen und beenden
 
-Die Terminal-Befehle lesen die Zeitprotokolle nur; sie können also laufen,
-während fennick geöffnet ist. Rückgabewert: 0 bei Erfolg, 1 wenn die
-Ausgabe nicht geschrieben oder eine Monatsdatei nicht gelesen werden konnte,
-2 bei falschen Argumenten.
+Stempelungen sperren den Protokollordner; sie können also laufen, während
+fennick geöffnet ist. Rückgabewert: 0 bei Erfolg, 1 wenn eine Datei nicht
+geschrieben oder gelesen werden konnte, 2 bei falschen Argumenten oder einer
+abgelehnten Stempelung (nichts wurde geändert).
 </translation>
-    </message>
-    <message>
-        <source>This week:</source>
-        <translation>Diese Woche:</translation>
-    </message>
-    <message>
-        <source>Week target:</source>
-        <translation>Wochensoll:</translation>
-    </message>
-    <message>
-        <source>Balance:</source>
-        <translation>Saldo:</translation>
     </message>
 </context>
 <context>
@@ -494,10 +589,6 @@ Ausgabe nicht geschrieben oder eine Monatsdatei nicht gelesen werden konnte,
     <message>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
-    </message>
-    <message>
-        <source>fennick</source>
-        <translation>fennick</translation>
     </message>
     <message>
         <source>&amp;Undo</source>

@@ -36,13 +36,22 @@ public:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Terminal commands only read, so they need neither a display nor the
-    // single-instance lock and run beside an open window.
+    // Terminal commands need neither a display nor the single-instance lock
+    // and run beside an open window (punches under the log folder's lock).
     if (argc > 1 && isCliInvocation(QString::fromLocal8Bit(argv[1]))) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("fennick"));
         installTranslators(app);
         return runCliMain(QCoreApplication::arguments().mid(1));
+    }
+
+    // Anything but Qt's own options is refused before a display is looked for.
+    QStringList windowArgs;
+    for (int i = 1; i < argc; ++i)
+        windowArgs << QString::fromLocal8Bit(argv[i]);
+    if (const auto error = windowArgsError(windowArgs)) {
+        std::fprintf(stderr, "fennick: %s\n", qPrintable(error->message));
+        return kCliUsage;
     }
 
     const auto reason = missingDisplay([](const char* name) { return qEnvironmentVariable(name); },

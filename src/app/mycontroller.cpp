@@ -1,6 +1,7 @@
 #include "app/mycontroller.h"
 
 #include "app/windowplaces.h"
+#include "cli/output.h"
 #include "timelog/checkinstate.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
@@ -14,6 +15,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace fennick {
 
@@ -194,7 +196,11 @@ void MyController::createTrayIcon() {
     if (!env_.offerTrayIcon || !QSystemTrayIcon::isSystemTrayAvailable())
         return;
     trayIcon_ = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
-    trayIcon_->setToolTip(tr("fennick"));
+    refreshTrayToolTip();
+    // Today's time grows while checked in.
+    auto* tick = new QTimer(trayIcon_.get());
+    connect(tick, &QTimer::timeout, this, &MyController::refreshTrayToolTip);
+    tick->start(std::chrono::minutes(1));
     trayIcon_->setContextMenu(commands_.trayMenu(ckinWindow_.get()));
     connect(trayIcon_.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -206,9 +212,18 @@ void MyController::createTrayIcon() {
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
+void MyController::refreshTrayToolTip() {
+    if (!trayIcon_)
+        return;
+    const TimeClock& clock = session_.timeClock();
+    trayIcon_->setToolTip(trayToolTip(
+        collectStatus(clock.onBusinessP(), clock.prevTimeStr(), logsDirPathStr(), *env_.clock)));
+}
+
 void MyController::prepCheckInWindow() {
     const TimeClock& clock = session_.timeClock();
     ckinWindow_->showState(checkInState(clock.onBusinessP(), clock.prevTimeStr()));
+    refreshTrayToolTip();
     prepAccount();
 }
 

@@ -106,6 +106,7 @@ private:
     void connectCommands();
     void adoptMainWindow(QMainWindow* window);
     void createTrayIcon();
+    void refreshTrayToolTip();
     void revalidateActions();
     void showMainWindow(QMainWindow* window);
     QList<QMainWindow*> mainWindows() const;

@@ -16,7 +16,7 @@ class CliText {
     Q_DECLARE_TR_FUNCTIONS(fennick::CliText)
 };
 
-enum class CliCommand { Help, Version, Report, Status };
+enum class CliCommand { Help, Version, Report, Status, In, Out, Toggle, Undo };
 enum class CliFormat { Text, Csv, Json };
 
 // What the words on the command line ask for. The month is kept as given:
@@ -26,6 +26,7 @@ struct CliRequest {
     ReportKind report = ReportKind::Log;
     std::optional<QString> month;
     CliFormat format = CliFormat::Text;
+    std::optional<QString> at; // in, out: the forgotten punch's time as given
 };
 
 // One line saying what is wrong with the arguments.
@@ -34,9 +35,17 @@ struct CliError {
 };
 
 // True when the first word after the program name is for the terminal:
-// a command word, or a help or version option. Other options ("-platform",
-// "-style" ...) belong to Qt and start the windows.
+// anything but one of Qt's own options ("-platform", "-style" ...), which
+// start the windows. Unknown words and options are the terminal's to refuse.
 bool isCliInvocation(const QString& firstArg);
+
+// The words after the program name when they start the windows: an error for
+// the first word that is none of Qt's options or their values.
+std::optional<CliError> windowArgsError(const QStringList& args);
+
+// The time "--at" names: "HH:MM" on the day of `now`, or "YYYY-MM-DD HH:MM";
+// absent when it is neither or names no local time.
+std::optional<CalDate> atTime(const QString& text, const CalDate& now);
 
 // The words after the program name. "--help" or "--version" anywhere answers
 // at once; options may come before or after the report kind and take their

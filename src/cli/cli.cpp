@@ -2,6 +2,7 @@
 
 #include "cli/args.h"
 #include "cli/output.h"
+#include "cli/punch.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <syslog.h>
 
 namespace fennick {
 
@@ -90,6 +92,11 @@ int dispatch(const CliRequest& request, QTextStream& out, QTextStream& err, cons
         return report(request, out, err, env);
     case CliCommand::Status:
         return status(request, out, err, env);
+    case CliCommand::In:
+    case CliCommand::Out:
+    case CliCommand::Toggle:
+    case CliCommand::Undo:
+        return runPunch(request, out, err, env);
     }
     return kCliUsage;
 }
@@ -98,13 +105,21 @@ int dispatch(const CliRequest& request, QTextStream& out, QTextStream& err, cons
 
 QString cliUsage() {
     return CliText::tr(
-        "Usage: fennick report log|daily|monthly|weekly [--month YYYYMM] [--format "
+        "Usage: fennick in [--at TIME]\n"
+        "       fennick out [--at TIME]\n"
+        "       fennick toggle | undo\n"
+        "       fennick report log|daily|monthly|weekly [--month YYYYMM] [--format "
         "text|csv|json]\n"
         "       fennick status [--format text|json]\n"
         "       fennick --help | --version\n"
         "       fennick              (opens the check-in window)\n"
         "\n"
-        "A personal time clock. From the terminal it prints what its windows show:\n"
+        "A personal time clock. From the terminal it punches as its buttons do and\n"
+        "prints what its windows show:\n"
+        "  in               check in\n"
+        "  out              check out\n"
+        "  toggle           check out when checked in, else check in\n"
+        "  undo             remove the newest punch, if it is still the last record\n"
         "  report log       the month's punches\n"
         "  report daily     the time worked on each day of the month, and the total\n"
         "  report monthly   the time worked in each of the twelve months ending with\n"
@@ -116,14 +131,18 @@ QString cliUsage() {
         "                   a target, this week's time, its target and the balance\n"
         "\n"
         "Options:\n"
+        "  --at TIME        the time of a forgotten punch: HH:MM today or\n"
+        "                   \"YYYY-MM-DD HH:MM\", not before the last punch, not\n"
+        "                   after now\n"
         "  --month YYYYMM   the month to report (default: the current month)\n"
-        "  --format FORMAT  text (default), csv or json\n"
+        "  --format FORMAT  text (default), csv or json; csv and json use fixed\n"
+        "                   keys, ISO 8601 times and durations in seconds\n"
         "  -h, --help       show this help and exit\n"
         "  -v, --version    show the version and exit\n"
         "\n"
-        "The terminal commands only read the time logs, so they are safe to run\n"
-        "while fennick is open. Exit status: 0 on success, 1 when the output could\n"
-        "not be written or a month file could not be read, 2 for bad arguments.\n");
+        "Punches take the log folder's lock, so they are safe to run while fennick\n"
+        "is open. Exit status: 0 on success, 1 when a file could not be written or\n"
+        "read, 2 for bad arguments or a refused punch (nothing changed).\n");
 }
 
 int runCli(const QStringList& args, QTextStream& out, QTextStream& err, const CliEnv& env) {
@@ -144,7 +163,12 @@ int runCliMain(const QStringList& args) {
     SystemClock clock;
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int status = runCli(args, out, err, CliEnv{clock, QDir::homePath(), QString()});
+    // Failures of the store go to the system log only: the terminal gets its
+    // own one line.
+    const LogSink toSyslog = [](const QString& line) {
+        syslog(LOG_ERR, "%s", line.toLocal8Bit().constData());
+    };
+    const int status = runCli(args, out, err, CliEnv{clock, QDir::homePath(), QString(), toSyslog});
     // A full disk or a closed pipe shows only when the C stream lets go.
     if (std::fflush(stdout) != 0 && status == kCliOk) {
         err << "fennick: "

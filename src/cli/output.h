@@ -21,6 +21,7 @@ ReportContent collectReport(ReportKind kind, int offset, const std::optional<QSt
 
 struct CliStatusData {
     CheckInState state;            // what the check-in window shows
+    QString prevTimeStr;           // the last punch as a compact timestamp
     QString dayKey;                // today
     std::int64_t todaySeconds = 0; // today's time, as the check-in window shows it
     Account account;               // the same figures, the week's and the targets
@@ -30,6 +31,9 @@ struct CliStatusData {
 CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,
                             const std::optional<QString>& logsDir, const Clock& clock,
                             const WeekTargets& targets = {});
+
+// The tray icon's tooltip: the state and today's time so far.
+QString trayToolTip(const CliStatusData& status);
 
 void writeReport(QTextStream& out, const ReportContent& report, CliFormat format);
 void writeStatus(QTextStream& out, const CliStatusData& status, CliFormat format);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QDateTime>
 
 namespace fennick {
 
@@ -54,8 +55,12 @@ void noteFailure(ReportContent& content, const MonthSumHandler& handler) {
 void fillLog(ReportContent& content, const LogFolder& folder, const Clock& clock) {
     if (const auto path = folder.monthFile(content.months.value(0))) {
         const MonthSumHandler handler(path, clock);
-        if (const auto punches = handler.getLogArray())
+        if (const auto punches = handler.getLogArray()) {
             content.rows = logRows(*punches);
+            for (const LoggedPunch& punch : *punches)
+                content.rowData.append(
+                    {punch.time ? isoDateTime(*punch.time) : QString(), 0, punch.kind});
+        }
         noteFailure(content, handler);
     }
 }
@@ -74,6 +79,9 @@ void fillDailySums(ReportContent& content, const LogFolder& folder, const Clock&
         // The map keeps its eight-digit day keys in ascending, so date, order.
         for (auto it = content.days.cbegin(); it != content.days.cend(); ++it) {
             rows.append(myDspData{it.key(), dayDuration(it.value().sumValue())});
+            const QString& key = it.key();
+            content.rowData.append({key.left(4) + u'-' + key.mid(4, 2) + u'-' + key.mid(6, 2),
+                                    it.value().sumValue(), PunchKind::CheckIn});
             content.totalSeconds += it.value().sumValue();
         }
         content.rows = std::move(rows);
@@ -97,6 +105,7 @@ void fillMonthlySums(ReportContent& content, const LogFolder& cached, const Cloc
                 noteFailure(content, handler);
             }
             content.rows->append(myDspData{key, monthDuration(seconds)});
+            content.rowData.append({isoMonth(key), seconds, PunchKind::CheckIn});
             content.totalSeconds += seconds;
         }
     }
@@ -116,6 +125,8 @@ void fillWeeklySums(ReportContent& content, const LogFolder& folder, const Clock
     const DayTotals days = dayTotalsBetween(weekStart(first), weekStart(last).addDays(6), folder,
                                             clock, content.unreadable);
     WeekRows weeks = weekRows(content.months.value(0), days, targets);
+    for (qsizetype i = 0; i < weeks.rows.size(); ++i)
+        content.rowData.append({weeks.rows[i].keyDateStr, weeks.workedSeconds[i]});
     content.rows = std::move(weeks.rows);
     content.totalSeconds = weeks.totalSeconds;
     if (targets.any()) {
@@ -278,6 +289,7 @@ WeekRows weekRows(const QString& monthKey, const DayTotals& days, const WeekTarg
         const int week = monday.weekNumber(&isoYear);
         const QString key = QStringLiteral("%1-W%2").arg(isoYear).arg(week, 2, 10, QChar(u'0'));
         const std::int64_t target = targets.weekSeconds();
+        result.workedSeconds.append(worked);
         result.rows.append(myDspData{key, withTarget
                                               ? QStringLiteral("%1 / %2 / %3")
                                                     .arg(dayDuration(worked), dayDuration(target),
@@ -290,6 +302,18 @@ WeekRows weekRows(const QString& monthKey, const DayTotals& days, const WeekTarg
             result.totalSeconds -= targets.daySeconds(day.dayOfWeek());
     }
     return result;
+}
+
+QString isoDateTime(const CalDate& time) {
+    const CalFields& f = time.fields();
+    const QDateTime wall(QDate(f.year, f.month, f.day), QTime(f.hour, f.minute, f.second), Qt::UTC);
+    const auto offset = int(wall.toSecsSinceEpoch() - time.instant());
+    return QDateTime::fromSecsSinceEpoch(time.instant(), Qt::OffsetFromUTC, offset)
+        .toString(Qt::ISODate);
+}
+
+QString isoMonth(const QString& monthKey) {
+    return monthKey.left(4) + u'-' + monthKey.mid(4);
 }
 
 QString dayDuration(std::int64_t seconds) {

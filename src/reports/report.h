@@ -36,6 +36,15 @@ struct ReportColumns {
 };
 ReportColumns reportColumns(ReportKind kind);
 
+// One row as data, for output that reads the same in every language.
+struct ReportRowData {
+    // ISO 8601: the log's punch time (empty when its token is no timestamp),
+    // the day ("2024-03-04") or the month ("2024-03") of a sum.
+    QString isoKey;
+    std::int64_t seconds = 0;            // the sums
+    PunchKind kind = PunchKind::CheckIn; // the log
+};
+
 // Everything a report window or the terminal shows of one report.
 struct ReportContent {
     ReportKind kind = ReportKind::Log;
@@ -50,6 +59,7 @@ struct ReportContent {
     // Month files that are there but could not be read: the rows and totals
     // count them as empty, and the window and the terminal say so.
     QList<FileFailure> unreadable;
+    QList<ReportRowData> rowData; // one for each row, in the same order
 };
 
 // The short line shown over the empty table of a month without punches ("No
@@ -100,9 +110,14 @@ QString dayToolTip(const QDate& date, std::optional<std::int64_t> seconds);
 // balance (worked minus the targets of its days).
 struct WeekRows {
     DspRows rows;
+    QList<std::int64_t> workedSeconds; // of each row's week
     std::int64_t totalSeconds = 0;
 };
 WeekRows weekRows(const QString& monthKey, const DayTotals& days, const WeekTargets& targets);
+// ISO 8601 forms: a local time with its offset from UTC
+// ("2024-03-04T08:00:00+01:00"), and a month key as "2024-03".
+QString isoDateTime(const CalDate& time);
+QString isoMonth(const QString& monthKey);
 
 // Right-column texts of the two sums tables.
 QString dayDuration(std::int64_t seconds);

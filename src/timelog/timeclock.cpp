@@ -53,6 +53,29 @@ void TimeClock::checkInLog() {
     const CalDate press = clock_.now();
     FolderLock lock = store_.lockFolder();
     followLog();
+    punchIn(press, std::move(lock));
+}
+
+void TimeClock::checkOutLog() {
+    const CalDate press = clock_.now();
+    FolderLock lock = store_.lockFolder();
+    followLog();
+    punchOut(press, std::move(lock));
+}
+
+void TimeClock::toggleLog() {
+    const CalDate press = clock_.now();
+    FolderLock lock = store_.lockFolder();
+    // Decided under the same lock as the punch, so two toggles never both
+    // check in.
+    followLog();
+    if (onBusiness_)
+        punchOut(press, std::move(lock));
+    else
+        punchIn(press, std::move(lock));
+}
+
+void TimeClock::punchIn(const CalDate& press, FolderLock lock) {
     std::optional<CalDate> forgotten;
     if (onBusiness_ && !prevTime_.isEmpty()) {
         // No writer waits on a dialog: the lock is let go while it is open.
@@ -65,10 +88,7 @@ void TimeClock::checkInLog() {
     record(forgotten, press, PunchKind::CheckIn, lock);
 }
 
-void TimeClock::checkOutLog() {
-    const CalDate press = clock_.now();
-    FolderLock lock = store_.lockFolder();
-    followLog();
+void TimeClock::punchOut(const CalDate& press, FolderLock lock) {
     std::optional<CalDate> forgotten;
     if (!onBusiness_) {
         if (prevTime_.isEmpty()) {

@@ -48,6 +48,8 @@ public:
     void enterLogOut(); // checkLogFile, then checkOutLog
     void checkInLog();
     void checkOutLog();
+    // Checks out when checked in, else checks in: never a forgotten punch.
+    void toggleLog();
     // Records one punch; on success moves the state on and says so.
     bool checkLogFile(const CalDate& punch, const CalDate& now, PunchKind kind);
 
@@ -59,6 +61,9 @@ public:
 private:
     // Runs the time-entry dialog; true when it confirmed a time.
     bool askForgottenPunch(const CalDate& press, bool forCkin);
+    // A press after followLog, with the lock held.
+    void punchIn(const CalDate& press, FolderLock lock);
+    void punchOut(const CalDate& press, FolderLock lock);
     // One press: the forgotten punch (if any) and the pressed one, recorded
     // under the lock as one step, unless the log moved on meanwhile.
     void record(const std::optional<CalDate>& forgotten, const CalDate& press, PunchKind kind,

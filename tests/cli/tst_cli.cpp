@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/output.h"
 #include "reports/csv.h"
 #include "reports/navigation.h"
 #include "reports/report.h"
@@ -10,6 +11,7 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,9 +38,25 @@ std::tuple<int, QString, QString> runIn(const QTemporaryDir& home, const Clock& 
                                         const QStringList& words) {
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    const CliEnv env{clock, home.path(), home.filePath("settings.ini")};
+    const CliEnv env{clock, home.path(), home.filePath("settings.ini"), [](const QString&) {}};
     const int status = runCli(words, outStream, errStream, env);
     return {status, out, err};
+}
+
+// The log directory's month files by name, with their contents.
+Files logsOf(const QTemporaryDir& home) {
+    Files files;
+    const QString logs = home.filePath("Library/fennick");
+    for (const QString& name : QDir(logs).entryList({"TLOG*.txt"}, QDir::Files))
+        files.insert(name, QString::fromUtf8(test::bytesOf(logs + '/' + name)));
+    return files;
+}
+
+// The punch state in the settings: "in 2024…", "out 2024…", or " " before any.
+QString settingsState(const QString& path) {
+    const QSettings settings(path, QSettings::IniFormat);
+    return (settings.value("onBusiness").toBool() ? "in " : "out ") +
+           settings.value("prevTimeStr").toString();
 }
 
 } // namespace
@@ -90,33 +108,36 @@ private slots:
         QVERIFY(writeLogs(home, files));
         const FixedClock clock(test::at("20240315120000"));
         const auto run = std::bind_front(runIn, std::cref(home), std::cref(clock));
-        const bool log = args[1] == "log", daily = args[1] == "daily";
+        const bool log = args[1] == "log";
         const ReportContent fill =
             reportContent(*reportKindNamed(args[1]), offset, LogFolder::scanned(logs), clock);
         const DspRows rows = fill.rows.value_or(DspRows{});
-        const auto total = fill.totalLine;
-        QStringList lines{heading};
-        for (const myDspData& row : rows)
-            lines << row.keyDateStr + '\t' + row.dataStr;
-        lines << total.value_or("");
-        QCOMPARE(run(args), std::tuple(0, lines.join('\n').trimmed() + '\n', QString()));
-        const bool weekly = args[1] == "weekly";
-        const QStringList columns{log      ? "Time"
-                                  : daily  ? "Day"
-                                  : weekly ? "Week"
-                                           : "Month",
-                                  log ? "Event" : "Worked"};
-        QCOMPARE(std::get<1>(run(args + QStringList{"--format=csv"})), toCsv(columns, rows, total));
-
-        // A malformed document fails the comparison of its rows and total.
+        const auto [status, out, err] = run(args);
+        QCOMPARE(status, 0);
+        QVERIFY(err.isEmpty());
+        QStringList lines = out.split('\n');
+        QCOMPARE(lines.takeFirst(), heading);
+        QCOMPARE(lines.takeLast(), QString()); // the last line ends too
+        QCOMPARE(lines.size(), rows.size() + (log ? 0 : 1));
+        // The text lines up in columns: each value starts (log) or ends (sums)
+        // in the same column.
+        std::optional<qsizetype> column;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString& line = lines[i];
+            const QStringList total = fill.totalLine.value_or("").split('\t');
+            const QString key = i < rows.size() ? rows[i].keyDateStr : total.first().trimmed();
+            const QString value = i < rows.size() ? rows[i].dataStr : total.last();
+            QVERIFY2(line.startsWith(key + "  ") && line.endsWith(value), qPrintable(line));
+            const qsizetype at = log ? line.size() - value.size() : line.size();
+            QCOMPARE(at, column.value_or(at));
+            column = at;
+        }
+        // The machine forms hold one row per table row.
+        const QString csv = std::get<1>(run(args + QStringList{"--format=csv"}));
+        QCOMPARE(csv.count("\r\n"), rows.size() + (log ? 1 : 2));
         const QJsonObject object =
             QJsonDocument::fromJson(std::get<1>(run(args << "--format=json")).toUtf8()).object();
-        const QJsonValue months = object[args[1] == "monthly" ? "months" : "month"];
-        QCOMPARE(months.isArray() ? months[11] : months, *getDateString(offset, clock.now()));
-        QStringList fromJson{heading};
-        for (const QJsonValue row : object["rows"].toArray())
-            fromJson << row["key"].toString() + '\t' + row["value"].toString();
-        QCOMPARE(fromJson << object["total"].toString(), lines);
+        QCOMPARE(object["rows"].toArray().size(), rows.size());
         QCOMPARE(object["totalSeconds"].toInteger(-1), log ? -1 : fill.totalSeconds);
     }
 
@@ -125,11 +146,14 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("text"); // how stdout starts, or what the error line names
         QTest::addColumn<QString>("stdoutFile");
+        QTest::addColumn<bool>("display"); // a display the window could open on
         const auto row = [](const char* name, const QStringList& args, int status,
-                            const QString& text, const QString& stdoutFile = {}) {
-            QTest::newRow(name) << args << status << text << stdoutFile;
+                            const QString& text, const QString& stdoutFile = {},
+                            bool display = false) {
+            QTest::newRow(name) << args << status << text << stdoutFile << display;
         };
-        row("status", {"status"}, 0, "Now CheckOut...\nLast CheckOut time:\t\nToday:\t00:00:00\n");
+        row("status", {"status"}, 0,
+            "Now CheckOut...\nLast CheckOut time:\nToday:               00:00:00\n");
         row("help after a bad word", {"report", "bogus", "--help"}, 0, "Usage: fennick ");
         row("version", {"status", "-v"}, 0, "fennick " FENNICK_VERSION "\n");
         row("report", {"report", "daily"}, 0, "Daily Sums – ");
@@ -144,6 +168,22 @@ private slots:
         row("status for a month", {"status", "--month", "202403"}, 2, "--month");
         row("month 13", {"report", "daily", "--month", "202413"}, 2, "202413");
         row("future", {"report", "monthly", "--month=209912"}, 2, "209912");
+        // Unknown words and options are refused before any window, display or not.
+        for (const bool display : {false, true}) {
+            const auto named = [display](const char* what) {
+                return QByteArray(what) + (display ? ", display" : ", no display");
+            };
+            row(named("--bogus"), {"--bogus"}, 2, "'--bogus'", {}, display);
+            row(named("-V"), {"-V"}, 2, "'-V'", {}, display);
+            row(named("after a Qt option"), {"-style", "fusion", "-V"}, 2, "'-V'", {}, display);
+            row(named("word after a Qt option"), {"--reverse", "bogus"}, 2, "'bogus'", {}, display);
+            row(named("Qt option without its value"), {"-platform"}, 2, "-platform", {}, display);
+        }
+        row("Qt option with =, no display", {"-stylesheet=x.qss", "-reverse"}, 1, "no display");
+        row("Qt option, two dashes", {"--qwindowtitle", "x", "-session", "s"}, 1, "no display");
+        row("punch option for report", {"report", "log", "--at", "09:00"}, 2, "--at");
+        row("toggle takes no time", {"toggle", "--at=09:00"}, 2, "--at");
+        row("undo takes no word", {"undo", "all"}, 2, "'all'");
     }
 
     // The installed program without a display: answers go to stdout, failures
@@ -154,16 +194,18 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, text);
         QFETCH(QString, stdoutFile);
+        QFETCH(bool, display);
         QTemporaryDir home;
         QLockFile lock(home.filePath("fennick.lock"));
         QVERIFY(lock.tryLock());
         QProcess p;
         p.setStandardOutputFile(stdoutFile);
-        p.start("env",
-                QStringList{"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", "-u",
-                            "XDG_CONFIG_HOME", "HOME=" + home.path(),
-                            "XDG_RUNTIME_DIR=" + home.path(), FENNICK_BINARY_DIR "/bin/fennick"} +
-                    args);
+        p.start("env", QStringList{"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u",
+                                   "QT_QPA_PLATFORM", "-u", "XDG_CONFIG_HOME",
+                                   "HOME=" + home.path(), "XDG_RUNTIME_DIR=" + home.path(),
+                                   display ? "QT_QPA_PLATFORM=offscreen" : "QT_QPA_NOTHING=",
+                                   FENNICK_BINARY_DIR "/bin/fennick"} +
+                           args);
         QVERIFY(p.waitForFinished(20000));
         const QString out = p.readAllStandardOutput(), err = p.readAllStandardError();
         QCOMPARE(p.exitCode(), status);
@@ -184,13 +226,265 @@ private slots:
         QVERIFY(writeLogs(home, {{"TLOG202403.txt", punches(times)}}));
         const FixedClock clock(test::at("20240306100000"));
         const auto [status, out, err] = runIn(home, clock, {"status"});
-        QVERIFY2(status == 0 && out.endsWith("\nToday:\t04:30:00\n"), qPrintable(out + err));
+        QVERIFY2(status == 0 && out.contains(QRegularExpression("\nToday: +04:30:00\n$")),
+                 qPrintable(out + err));
         const QJsonObject json =
             QJsonDocument::fromJson(
                 std::get<1>(runIn(home, clock, {"status", "--format=json"})).toUtf8())
                 .object();
-        QCOMPARE(json["today"].toString() + ' ' + json["day"].toString(), "04:30:00 20240306");
+        QCOMPARE(json["todayDuration"].toString() + ' ' + json["day"].toString(),
+                 "4:30:00 2024-03-06");
         QCOMPARE(json["todaySeconds"].toInteger(), 16200);
+        // The tray's tooltip: the state and today's time.
+        QCOMPARE(trayToolTip(collectStatus(true, "20240306080000", home.filePath("Library/fennick"),
+                                           clock)),
+                 "fennick: Now CheckIn...\nToday: 04:30:00");
+    }
+
+    void punchCommands_data() {
+        QTest::addColumn<Files>("before");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("text");  // what stdout, or else stderr, says
+        QTest::addColumn<Files>("after");   // empty: as before
+        QTest::addColumn<QString>("state"); // in the settings afterwards
+        const QString mar = "TLOG202403.txt", feb = "TLOG202402.txt";
+        const QString in8 = punches({"20240315080000"});
+        const QString day = punches({"20240315080000", "20240315110000"});
+        // Written at the clock's time, noon on 15 March 2024.
+        const auto line = [](const char* kind, const char* time) {
+            return QString("2024/03/15 12:00:00\t%1:\t%2\n").arg(kind, time);
+        };
+        const auto row = [](const char* name, const Files& before, const QStringList& args,
+                            int status, const QString& text, const Files& after,
+                            const QString& state) {
+            QTest::newRow(name) << before << args << status << text << after << state;
+        };
+        row("in", {}, {"in"}, 0, "Recorded check in at 2024/03/15 12:00:00.\n",
+            {{mar, line("CheckIn", "20240315120000")}}, "in 20240315120000");
+        row("out", {{mar, in8}}, {"out"}, 0, "Recorded check out at 2024/03/15 12:00:00.\n",
+            {{mar, in8 + line("CheckOut", "20240315120000")}}, "out 20240315120000");
+        row("toggle in", {{mar, day}}, {"toggle"}, 0, "check in at 2024/03/15 12:00:00",
+            {{mar, day + line("CheckIn", "20240315120000")}}, "in 20240315120000");
+        row("toggle out", {{mar, in8}}, {"toggle"}, 0, "check out at 2024/03/15 12:00:00",
+            {{mar, in8 + line("CheckOut", "20240315120000")}}, "out 20240315120000");
+        row("out before any punch", {}, {"out"}, 2, "no punch has been recorded yet", {}, "out ");
+        row("repeated in", {{mar, in8}}, {"in"}, 2,
+            "the check out after the check in at 2024/03/15 08:00:00 is missing; give its time "
+            "with 'fennick in --at HH:MM'",
+            {}, "in 20240315080000");
+        row("repeated out", {{mar, day}}, {"out"}, 2,
+            "the check in after the check out at 2024/03/15 11:00:00 is missing", {},
+            "out 20240315110000");
+        row("forgotten out today", {{mar, in8}}, {"in", "--at", "11:30"}, 0,
+            "Recorded check out at 2024/03/15 11:30:00, check in at 2024/03/15 12:00:00.\n",
+            {{mar, in8 + line("CheckOut", "20240315113000") + line("CheckIn", "20240315120000")}},
+            "in 20240315120000");
+        row("forgotten in, full date", {{mar, day}}, {"out", "--at=2024-03-15 11:00"}, 0,
+            "check in at 2024/03/15 11:00:00, check out at 2024/03/15 12:00:00",
+            {{mar, day + line("CheckIn", "20240315110000") + line("CheckOut", "20240315120000")}},
+            "out 20240315120000");
+        row("forgotten at the press", {{mar, in8}}, {"in", "--at", "12:00"}, 0, "Recorded",
+            {{mar, in8 + line("CheckOut", "20240315120000") + line("CheckIn", "20240315120000")}},
+            "in 20240315120000");
+        // The forgotten punch goes to its own month's file.
+        const QString febIn = punches({"20240229180000"});
+        row("forgotten in the month before", {{feb, febIn}}, {"in", "--at", "2024-02-29 19:15"}, 0,
+            "check out at 2024/02/29 19:15:00",
+            {{feb, febIn + line("CheckOut", "20240229191500")},
+             {mar, line("CheckIn", "20240315120000")}},
+            "in 20240315120000");
+        row("forgotten before the last punch", {{mar, in8}}, {"in", "--at", "07:59"}, 2,
+            "lies outside 2024/03/15 08:00:00 – 2024/03/15 12:00:00", {}, "in 20240315080000");
+        row("forgotten after now", {{mar, in8}}, {"in", "--at", "12:01"}, 2, "lies outside", {},
+            "in 20240315080000");
+        row("forgotten tomorrow", {{mar, in8}}, {"in", "--at", "2024-03-16 09:00"}, 2,
+            "lies outside", {}, "in 20240315080000");
+        row("nothing forgotten", {{mar, day}}, {"in", "--at", "11:30"}, 2, "no punch is missing",
+            {}, "out 20240315110000");
+        for (const char* bad : {"9:00", "24:00", "11.30", "2024-02-30 10:00", "15.03.2024 10:00"})
+            row(QByteArray("not a time: ") + bad, {{mar, in8}}, {"in", "--at", bad}, 2,
+                QString("'%1' is no time").arg(bad), {}, "out ");
+        const QString handEdited = day.chopped(1) + "\textra\n";
+        row("undo", {{mar, day}}, {"undo"}, 0, "Removed check out at 2024/03/15 11:00:00.\n",
+            {{mar, in8}}, "in 20240315080000");
+        row("undo past a comment", {{feb, febIn}, {mar, in8 + "# note\n"}}, {"undo"}, 0,
+            "Removed check in at 2024/03/15 08:00:00.\n", {{feb, febIn}, {mar, "# note\n"}},
+            "in 20240229180000");
+        row("undo the only punch", {{mar, in8}}, {"undo"}, 0, "Removed", {{mar, ""}}, "out ");
+        row("undo a hand-edited line", {{mar, handEdited}}, {"undo"}, 2,
+            "is not as fennick wrote it", {}, "out 20240315110000");
+        row("undo with no punch", {{mar, "# only a comment\n"}}, {"undo"}, 2, "no punch to undo",
+            {}, "out ");
+    }
+
+    // The punches keep the buttons' rules: the files afterwards, the settings
+    // following the log, and one line saying what happened.
+    void punchCommands() {
+        QFETCH(Files, before);
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, text);
+        QFETCH(Files, after);
+        QFETCH(QString, state);
+        const QTemporaryDir home;
+        QVERIFY(QDir().mkpath(home.filePath("Library/fennick")));
+        QVERIFY(writeLogs(home, before));
+        const FixedClock clock(test::at("20240315120000"));
+        const auto [code, out, err] = runIn(home, clock, args);
+        QVERIFY2(code == status && (status ? out.isEmpty() && err.count('\n') == 1
+                                           : err.isEmpty() && out.count('\n') == 1),
+                 qPrintable(out + err));
+        QVERIFY2((status ? err : out).contains(text), qPrintable(out + err));
+        Files expected = after.isEmpty() ? before : after;
+        if (!expected.contains("TLOG202403.txt") && (status == 0 || args[0] != "undo"))
+            expected.insert("TLOG202403.txt", ""); // the month's file, as a button makes it
+        QCOMPARE(logsOf(home), expected);
+        QCOMPARE(settingsState(home.filePath("settings.ini")), state);
+    }
+
+    void failedWrite_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("in") << QStringList{"in"};
+        QTest::newRow("toggle") << QStringList{"toggle"};
+        QTest::newRow("forgotten") << QStringList{"out", "--at", "11:00"};
+        QTest::newRow("undo") << QStringList{"undo"};
+    }
+
+    // A punch that cannot be written: exit status 1, the files byte for byte
+    // and the settings as they were.
+    void failedWrite() {
+        QFETCH(QStringList, args);
+        const QTemporaryDir home;
+        const QString day = punches({"20240315080000", "20240315100000"});
+        QVERIFY(writeLogs(home, {{"TLOG202403.txt", day}}));
+        const FixedClock clock(test::at("20240315120000"));
+        QCOMPARE(std::get<0>(runIn(home, clock, {"status"})), 0);
+        {
+            QSettings settings(home.filePath("settings.ini"), QSettings::IniFormat);
+            settings.setValue("prevTimeStr", "20240315100000");
+        }
+        const test::FailingDisk disk(test::FailingDisk::NoSpace);
+        const auto [code, out, err] = runIn(home, clock, args);
+        QVERIFY2(code == 1 && out.isEmpty() && err.contains("could not be written"),
+                 qPrintable(out + err));
+        QCOMPARE(logsOf(home), Files({{"TLOG202403.txt", day}}));
+        QCOMPARE(settingsState(home.filePath("settings.ini")), "out 20240315100000");
+    }
+
+    // A newer month file that cannot be read may hold the newest punch: undo
+    // removes nothing from an older one.
+    void undoBehindUnreadableMonth() {
+        const QTemporaryDir home;
+        const QString feb = punches({"20240229180000"});
+        QVERIFY(writeLogs(home, {{"TLOG202402.txt", feb}}));
+        QVERIFY(QDir().mkpath(home.filePath("Library/fennick/TLOG202403.txt")));
+        const auto [code, out, err] = runIn(home, FixedClock(test::at("20240315120000")), {"undo"});
+        QVERIFY2(code == 2 && err.contains("TLOG202403.txt cannot be read"), qPrintable(out + err));
+        QCOMPARE(logsOf(home), Files({{"TLOG202402.txt", feb}}));
+    }
+
+    // Two processes toggling at once, each under the log folder's lock: every
+    // record whole, the kinds alternating, and the settings at the last one.
+    void parallelToggles() {
+        const QTemporaryDir home;
+        const int each = 500;
+        QList<QProcess*> runs;
+        for (int i = 0; i < 2; ++i) {
+            auto* p = new QProcess(this);
+            p->setProcessEnvironment([&] {
+                QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                env.insert("HOME", home.path());
+                env.remove("XDG_CONFIG_HOME");
+                return env;
+            }());
+            p->start("sh", {"-c",
+                            QString("i=0; while [ $i -lt %1 ]; do \"$0\" toggle >/dev/null "
+                                    "|| exit 1; i=$((i+1)); done")
+                                .arg(each),
+                            FENNICK_BINARY_DIR "/bin/fennick"});
+            runs << p;
+        }
+        for (QProcess* p : runs) {
+            QVERIFY(p->waitForFinished(120000));
+            QCOMPARE(p->exitCode(), 0);
+        }
+        QStringList lines;
+        for (const QString& text : logsOf(home))
+            lines += text.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2 * each);
+        const QRegularExpression whole(
+            R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\t(CheckIn|CheckOut):\t(\d{14})$)");
+        QString last;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QRegularExpressionMatch m = whole.match(lines[i]);
+            QVERIFY2(m.hasMatch(), qPrintable(lines[i]));
+            QCOMPARE(m.captured(1), i % 2 ? "CheckOut" : "CheckIn");
+            last = m.captured(2);
+        }
+        QCOMPARE(settingsState(home.filePath(".config/fennick/fennick.conf")), "out " + last);
+    }
+
+    // csv and json read the same in every language: ISO 8601 times, seconds,
+    // fixed words; the text form follows the language.
+    void machineOutput_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("expected"); // csv, or json compacted
+        const auto row = [](const char* name, const QStringList& args, const QString& expected) {
+            QTest::newRow(name) << args << expected;
+        };
+        row("log csv", {"report", "log", "--format=csv", "--month=202403"},
+            "time,punch\r\n2024-03-05T22:00:00+01:00,in\r\n2024-03-06T02:30:00+01:00,out\r\n"
+            "2024-03-06T08:00:00+01:00,in\r\n2024-03-06T10:00:00+01:00,out\r\n");
+        row("daily csv", {"report", "daily", "--format", "csv", "--month", "202403"},
+            "day,seconds,duration\r\n2024-03-05,7200,2:00:00\r\n2024-03-06,16200,4:30:00\r\n"
+            "total,23400,6:30:00\r\n");
+        row("daily json", {"report", "daily", "--format", "json", "--month", "202403"},
+            R"({"kind":"daily","month":"2024-03","rows":[)"
+            R"({"day":"2024-03-05","duration":"2:00:00","seconds":7200},)"
+            R"({"day":"2024-03-06","duration":"4:30:00","seconds":16200}],)"
+            R"("totalDuration":"6:30:00","totalSeconds":23400})");
+        row("log json", {"report", "log", "--format", "json", "--month", "202402"},
+            R"({"kind":"log","month":"2024-02","rows":[]})");
+        row("status json", {"status", "--format", "json"},
+            R"({"checkedIn":false,"day":"TODAY","kind":"status",)"
+            R"("lastPunch":"2024-03-06T10:00:00+01:00","todayDuration":"0:00:00",)"
+            R"("todaySeconds":0})");
+    }
+
+    void machineOutput() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, expected);
+        const QTemporaryDir home;
+        QVERIFY(
+            writeLogs(home, {{"TLOG202403.txt", punches({"20240305220000", "20240306023000",
+                                                         "20240306080000", "20240306100000"})}}));
+        QVERIFY(QDir().mkpath(home.filePath(".config/fennick")));
+        QVERIFY(test::put(home.filePath(".config/fennick/fennick.conf"),
+                          "[General]\nonBusiness=false\nprevTimeStr=20240306100000\n"));
+        QVERIFY(writeLogs(home, {{"TLOG202402.txt", ""}}));
+        // The state comes from the log; the status's day is the system's today.
+        expected.replace("TODAY", QDate::currentDate().toString(Qt::ISODate));
+        const auto run = [&](const QString& lang, const QStringList& words) {
+            QProcess p;
+            QProcessEnvironment env;
+            env.insert("HOME", home.path());
+            env.insert("LANG", lang);
+            env.insert("LANGUAGE", lang.left(2));
+            env.insert("LC_ALL", lang);
+            env.insert("TZ", "Europe/Berlin");
+            p.setProcessEnvironment(env);
+            p.start(FENNICK_BINARY_DIR "/bin/fennick", words);
+            p.waitForFinished(20000);
+            return QString::fromUtf8(p.readAllStandardOutput());
+        };
+        const QString german = run("de_DE.UTF-8", args);
+        const QString json =
+            QJsonDocument::fromJson(german.toUtf8()).toJson(QJsonDocument::Compact);
+        QCOMPARE(json.isEmpty() ? german : json, expected);
+        QCOMPARE(run("C.UTF-8", args), german);
+        // The language is in effect: the text form changes with it.
+        QVERIFY(run("de_DE.UTF-8", {"status"}) != run("C.UTF-8", {"status"}));
     }
 
     void statusWeek_data() {
@@ -231,7 +525,9 @@ private slots:
                     punches({"20240303080000", "20240303120000", "20240304080000", "20240304120000",
                              "20240305220000", "20240306023000", "20240306080000"})}}));
         const FixedClock clock(test::at("20240306100000"));
-        const auto [status, out, err] = runIn(home, clock, {"status"});
+        const auto [status, aligned, err] = runIn(home, clock, {"status"});
+        // The columns line up with spaces; read them as one separator.
+        const QString out = QString(aligned).replace(QRegularExpression(" {2,}"), "\t");
         QVERIFY2(status == 0 && out.endsWith("\nToday:\t04:30:00\n" + lines),
                  qPrintable(out + err));
         const QJsonObject object =

@@ -22,13 +22,16 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 cmake --install "$build" --prefix "$root" >/dev/null
 
-exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+# The main entry's Exec comes first; the actions' follow in their groups.
+exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop" | head -n 1)
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 expected=(
     "bin/$exec_name"
     "share/applications/$id.desktop"
     "share/metainfo/$id.metainfo.xml"
     "share/icons/hicolor/scalable/apps/$icon.svg"
+    "share/man/man1/fennick.1.gz"
+    "share/bash-completion/completions/fennick"
 )
 for size in 32 64 128 256; do
     expected+=("share/icons/hicolor/${size}x$size/apps/$icon.png")
@@ -48,6 +51,12 @@ for file in "${expected[@]}"; do
     fi
 done
 [ -x "$root/bin/$exec_name" ] || { echo "not executable: bin/$exec_name"; status=1; }
+# A launcher's Check In and Check Out run the terminal's punches.
+actions=$(sed -n 's/^Exec=//p' "$desktop" | tail -n +2 | tr '\n' ';')
+if [ "$actions" != "$exec_name in;$exec_name out;" ]; then
+    echo "desktop actions run '$actions', not '$exec_name in' and '$exec_name out'"
+    status=1
+fi
 
 # Checks the installed component against the installed desktop file.
 appstreamcli validate-tree --no-net --strict "$root" || status=1
