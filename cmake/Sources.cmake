@@ -52,7 +52,9 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/app/commands.cpp
   ${FENNICK_SRC}/app/display.cpp
   ${FENNICK_SRC}/app/logwatcher.cpp
+  ${FENNICK_SRC}/app/mainwindows.cpp
   ${FENNICK_SRC}/app/mycontroller.cpp
   ${FENNICK_SRC}/app/punchedits.cpp
   ${FENNICK_SRC}/app/windowplaces.cpp
-  ${FENNICK_SRC}/app/singleinstance.cpp)
+  ${FENNICK_SRC}/app/singleinstance.cpp
+  ${FENNICK_SRC}/app/tray.cpp)

@@ -19,53 +19,29 @@
 
 namespace fennick {
 
-namespace {
-
-constexpr std::size_t slotOf(ReportKind kind) {
-    return std::size_t(kind);
-}
-
-// The names the report windows have always had; tests and scripts find them.
-const char* objectNameOf(ReportKind kind) {
-    switch (kind) {
-    case ReportKind::Log:
-        return "logWindow";
-    case ReportKind::DailySums:
-        return "sum1Window";
-    case ReportKind::MonthlySums:
-        return "sum2Window";
-    case ReportKind::WeeklySums:
-        return "weekWindow";
-    }
-    return "";
-}
-
-} // namespace
-
 MyController::MyController(ControllerEnv env, QObject* parent)
     : QObject(parent), env_(std::move(env)),
       session_(*env_.clock, SessionEnv{env_.startup.homeDir, env_.settingsPath, env_.startup.log},
                punchHooks()),
       commands_(this), edits_(session_, *env_.clock),
-      ckinWindow_(std::make_unique<CheckInWindow>()) {
+      windows_([this](QMainWindow* window) { adoptMainWindow(window); },
+               [this](ReportWindow* window) { adoptReportWindow(window); }) {
     connectCommands();
     connect(&watcher_, &LogWatcher::settled, this, &MyController::followLog);
-    connect(ckinWindow_.get(), &CheckInWindow::checkInClicked, this, &MyController::enterLogIn);
-    connect(ckinWindow_.get(), &CheckInWindow::checkOutClicked, this, &MyController::enterLogOut);
-    connect(ckinWindow_.get(), &CheckInWindow::minuteTick, this, &MyController::prepAccount);
-    adoptMainWindow(ckinWindow_.get());
+    connect(ckinWindow(), &CheckInWindow::checkInClicked, this, &MyController::enterLogIn);
+    connect(ckinWindow(), &CheckInWindow::checkOutClicked, this, &MyController::enterLogOut);
+    connect(ckinWindow(), &CheckInWindow::minuteTick, this, &MyController::prepAccount);
     revalidateActions();
 }
 
 MyController::~MyController() {
     // Windows hide as they go; the menu rule must not look at them then. A
     // report window still open at the end keeps its place for the next run.
-    for (const auto& window : reportWindows_) {
-        if (window && window->isVisible())
-            saveWindowPlace(session_.settings(), *window);
-    }
-    for (QMainWindow* window : mainWindows())
+    for (QMainWindow* window : windows_.all()) {
+        if (auto* report = qobject_cast<ReportWindow*>(window); report && report->isVisible())
+            saveWindowPlace(session_.settings(), *report);
         window->removeEventFilter(this);
+    }
 }
 
 TimeClock::Hooks MyController::punchHooks() {
@@ -77,18 +53,9 @@ TimeClock::Hooks MyController::punchHooks() {
     hooks.punchRecorded = [this] { prepCheckInWindow(); };
     hooks.stepRecorded = [this](const LogStep&) { logChanged(); };
     hooks.punchFailed = [this](const FileFailure& failure) {
-        PunchEdits::showPunchFailure(frontWindow(), failure);
+        PunchEdits::showPunchFailure(windows_.front(), failure);
     };
     return hooks;
-}
-
-QList<QMainWindow*> MyController::mainWindows() const {
-    QList<QMainWindow*> windows{ckinWindow_.get()};
-    for (const auto& window : reportWindows_) {
-        if (window)
-            windows << window.get();
-    }
-    return windows;
 }
 
 bool MyController::awakeFromNib() {
@@ -152,23 +119,17 @@ void MyController::adoptMainWindow(QMainWindow* window) {
     window->installEventFilter(this);
 }
 
-ReportWindow* MyController::reportWindow(ReportKind kind) {
-    std::unique_ptr<ReportWindow>& window = reportWindows_[slotOf(kind)];
-    if (!window) {
-        window = std::make_unique<ReportWindow>(kind);
-        window->setObjectName(QLatin1String(objectNameOf(kind)));
-        connect(window.get(), &ReportWindow::nextClicked, this,
-                [this, kind] { move(kind, MoveDirection::Later); });
-        connect(window.get(), &ReportWindow::prevClicked, this,
-                [this, kind] { move(kind, MoveDirection::Earlier); });
-        connect(window.get(), &ReportWindow::selectionChanged, this,
-                &MyController::revalidateActions);
-        connect(window.get(), &ReportWindow::thisMonthClicked, this,
-                [this, kind] { move(kind, MoveDirection::ThisMonth); });
-        adoptMainWindow(window.get());
-        restoreWindowPlace(session_.settings(), *window);
-    }
-    return window.get();
+void MyController::adoptReportWindow(ReportWindow* window) {
+    const ReportKind kind = window->kind();
+    connect(window, &ReportWindow::nextClicked, this,
+            [this, kind] { move(kind, MoveDirection::Later); });
+    connect(window, &ReportWindow::prevClicked, this,
+            [this, kind] { move(kind, MoveDirection::Earlier); });
+    connect(window, &ReportWindow::thisMonthClicked, this,
+            [this, kind] { move(kind, MoveDirection::ThisMonth); });
+    connect(window, &ReportWindow::selectionChanged, this, &MyController::revalidateActions);
+    adoptMainWindow(window);
+    restoreWindowPlace(session_.settings(), *window);
 }
 
 PrefWindow* MyController::prefWindow() {
@@ -195,35 +156,20 @@ TimeEntryDialog* MyController::timeEntryDialog() {
 void MyController::createTrayIcon() {
     if (!env_.offerTrayIcon || !QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    trayIcon_ = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
-    refreshTrayToolTip();
-    // Today's time grows while checked in.
-    auto* tick = new QTimer(trayIcon_.get());
-    connect(tick, &QTimer::timeout, this, &MyController::refreshTrayToolTip);
-    tick->start(std::chrono::minutes(1));
-    trayIcon_->setContextMenu(commands_.trayMenu(ckinWindow_.get()));
-    connect(trayIcon_.get(), &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
-                    showCheckInWindow();
-            });
-    trayIcon_->show();
-    // With a tray icon the application lives on when its windows are closed.
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
-void MyController::refreshTrayToolTip() {
-    if (!trayIcon_)
-        return;
-    const TimeClock& clock = session_.timeClock();
-    trayIcon_->setToolTip(trayToolTip(
-        collectStatus(clock.onBusinessP(), clock.prevTimeStr(), logsDirPathStr(), *env_.clock)));
+    const auto toolTip = [this] {
+        const TimeClock& clock = session_.timeClock();
+        return trayToolTip(
+            collectStatus(clock.onBusinessP(), clock.prevTimeStr(), logsDirPathStr(), *env_.clock));
+    };
+    tray_ = std::make_unique<Tray>(commands_.trayMenu(ckinWindow()), toolTip,
+                                   [this] { showCheckInWindow(); });
 }
 
 void MyController::prepCheckInWindow() {
     const TimeClock& clock = session_.timeClock();
-    ckinWindow_->showState(checkInState(clock.onBusinessP(), clock.prevTimeStr()));
-    refreshTrayToolTip();
+    ckinWindow()->showState(checkInState(clock.onBusinessP(), clock.prevTimeStr()));
+    if (tray_)
+        tray_->refresh();
     prepAccount();
 }
 
@@ -235,35 +181,12 @@ void MyController::prepAccount() {
     const Account today = account(session_.store().folder(), *env_.clock, targets());
     const std::optional<int> tick =
         onBusinessP() ? std::optional(msecsToNextMinute(env_.clock->now())) : std::nullopt;
-    ckinWindow_->showAccount(accountLines(today), tick);
-}
-
-void MyController::showMainWindow(QMainWindow* window) {
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    // The others close in an order that follows the window shown.
-    QMainWindow* checkIn = ckinWindow_.get();
-    QMainWindow* log = reportWindows_[slotOf(ReportKind::Log)].get();
-    QMainWindow* daily = reportWindows_[slotOf(ReportKind::DailySums)].get();
-    QMainWindow* monthly = reportWindows_[slotOf(ReportKind::MonthlySums)].get();
-    QMainWindow* weekly = reportWindows_[slotOf(ReportKind::WeeklySums)].get();
-    QList<QMainWindow*> closing = window == log       ? QList{daily, monthly, checkIn}
-                                  : window == daily   ? QList{log, checkIn, monthly}
-                                  : window == monthly ? QList{log, checkIn, daily}
-                                                      : QList{log, daily, monthly};
-    // The weekly sums close last; shown themselves, the check-in window does.
-    closing << (window == weekly ? checkIn : weekly);
-    for (QMainWindow* other : closing) {
-        if (other)
-            other->close();
-    }
+    ckinWindow()->showAccount(accountLines(today), tick);
 }
 
 void MyController::showCheckInWindow() {
     prepCheckInWindow();
-    showMainWindow(ckinWindow_.get());
+    windows_.show(ckinWindow());
 }
 
 void MyController::showReportWindow(ReportKind kind) {
@@ -272,7 +195,7 @@ void MyController::showReportWindow(ReportKind kind) {
     store.checkLogFile();
     store.checkLogFileDic();
     fill(kind);
-    showMainWindow(window);
+    windows_.show(window);
 }
 
 void MyController::fill(ReportKind kind) {
@@ -301,12 +224,6 @@ void MyController::followLog() {
     watcher_.watch(store.folder());
 }
 
-QMainWindow* MyController::frontWindow() const {
-    if (ReportWindow* report = frontReportWindow())
-        return report;
-    return ckinWindow_.get();
-}
-
 void MyController::logChanged() {
     prepCheckInWindow();
     if (ReportWindow* front = frontReportWindow())
@@ -315,12 +232,12 @@ void MyController::logChanged() {
 }
 
 void MyController::undo() {
-    edits_.undo(frontWindow());
+    edits_.undo(windows_.front());
     logChanged();
 }
 
 void MyController::redo() {
-    edits_.redo(frontWindow());
+    edits_.redo(windows_.front());
     logChanged();
 }
 
@@ -330,7 +247,7 @@ std::optional<QString> MyController::shownMonthFile() const {
 }
 
 void MyController::editPunch(Command command) {
-    ReportWindow* log = reportWindows_[slotOf(ReportKind::Log)].get();
+    ReportWindow* log = windows_.made(ReportKind::Log);
     if (!log || !log->isVisible())
         return;
     const std::optional<int> row = log->selectedRow();
@@ -347,17 +264,17 @@ void MyController::editPunch(Command command) {
 
 bool MyController::validateMenuItem(const QAction* item) const {
     const std::pair<Command, const QWidget*> rules[] = {
-        {Command::ShowCheckIn, ckinWindow_.get()},
-        {Command::ShowLog, reportWindows_[slotOf(ReportKind::Log)].get()},
-        {Command::ShowDailySums, reportWindows_[slotOf(ReportKind::DailySums)].get()},
-        {Command::ShowMonthlySums, reportWindows_[slotOf(ReportKind::MonthlySums)].get()},
-        {Command::ShowWeeklySums, reportWindows_[slotOf(ReportKind::WeeklySums)].get()},
+        {Command::ShowCheckIn, ckinWindow()},
+        {Command::ShowLog, windows_.made(ReportKind::Log)},
+        {Command::ShowDailySums, windows_.made(ReportKind::DailySums)},
+        {Command::ShowMonthlySums, windows_.made(ReportKind::MonthlySums)},
+        {Command::ShowWeeklySums, windows_.made(ReportKind::WeeklySums)},
     };
     for (const auto& [command, window] : rules) {
         if (item == action(command))
             return !window || !window->isVisible() || window->isMinimized();
     }
-    const ReportWindow* log = reportWindows_[slotOf(ReportKind::Log)].get();
+    const ReportWindow* log = windows_.made(ReportKind::Log);
     const bool logInFront = log && log->isVisible();
     if (item == action(Command::InsertPunch))
         return logInFront;
@@ -366,14 +283,6 @@ bool MyController::validateMenuItem(const QAction* item) const {
     if (item == action(Command::Undo) || item == action(Command::Redo))
         return item->isEnabled();
     return true;
-}
-
-ReportWindow* MyController::frontReportWindow() const {
-    for (const auto& window : reportWindows_) {
-        if (window && window->isVisible())
-            return window.get();
-    }
-    return nullptr;
 }
 
 void MyController::revalidateActions() {

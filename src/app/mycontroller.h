@@ -2,7 +2,9 @@
 
 #include "app/commands.h"
 #include "app/logwatcher.h"
+#include "app/mainwindows.h"
 #include "app/punchedits.h"
+#include "app/tray.h"
 #include "platform/clock.h"
 #include "reports/report.h"
 #include "shell/session.h"
@@ -52,12 +54,12 @@ public:
     QAction* action(Command command) const { return commands_.action(command); }
     bool validateMenuItem(const QAction* item) const;
 
-    CheckInWindow* ckinWindow() const { return ckinWindow_.get(); }
+    CheckInWindow* ckinWindow() const { return windows_.checkIn(); }
     // The report windows, the preferences window and the time-entry dialog
     // are made when first needed, so start-up only builds the check-in window.
-    ReportWindow* reportWindow(ReportKind kind);
+    ReportWindow* reportWindow(ReportKind kind) { return windows_.report(kind); }
     // The report window in front, if one is.
-    ReportWindow* frontReportWindow() const;
+    ReportWindow* frontReportWindow() const { return windows_.frontReport(); }
     PrefWindow* prefWindow();
     TimeEntryDialog* timeEntryDialog();
 
@@ -100,16 +102,12 @@ private:
 
     void editPunch(Command command);
     std::optional<QString> shownMonthFile() const;
-    // The main window in front: a report window, else the check-in window.
-    QMainWindow* frontWindow() const;
 
     void connectCommands();
     void adoptMainWindow(QMainWindow* window);
+    void adoptReportWindow(ReportWindow* window);
     void createTrayIcon();
-    void refreshTrayToolTip();
     void revalidateActions();
-    void showMainWindow(QMainWindow* window);
-    QList<QMainWindow*> mainWindows() const;
 
     ControllerEnv env_;
     PunchSession session_;
@@ -119,11 +117,10 @@ private:
     LogWatcher watcher_;
     QString filledSignature_; // of the folder when the front window was filled
 
-    std::unique_ptr<CheckInWindow> ckinWindow_;
-    std::array<std::unique_ptr<ReportWindow>, std::size(kReportKinds)> reportWindows_;
+    MainWindows windows_;
     std::unique_ptr<PrefWindow> prefWindow_;
     std::unique_ptr<TimeEntryDialog> timeEntryDialog_;
-    std::unique_ptr<QSystemTrayIcon> trayIcon_;
+    std::unique_ptr<Tray> tray_;
 };
 
 } // namespace fennick
