@@ -2,6 +2,8 @@
 
 #include "timelog/logfile.h"
 
+#include <QStringDecoder>
+
 namespace fennick {
 
 namespace {
@@ -31,15 +33,23 @@ QByteArray editableBytes(const QByteArray& fileBytes) {
 
 QList<RecordLine> recordLines(const QByteArray& fileBytes) {
     QList<RecordLine> lines;
-    // A UTF-8 byte-order mark is no part of the first line's text.
-    qsizetype start = fileBytes.startsWith(kUtf8Mark) ? kUtf8Mark.size() : 0;
+    // A UTF-8 byte-order mark is no part of the first line's text. Further
+    // lines are decoded as the whole text is: a mark at their start is a
+    // character like any other there.
+    const qsizetype first = fileBytes.startsWith(kUtf8Mark) ? kUtf8Mark.size() : 0;
+    qsizetype start = first;
+    QStringDecoder keepingMarks(QStringConverter::Utf8,
+                                QStringConverter::Flag::Stateless |
+                                    QStringConverter::Flag::ConvertInitialBom);
     while (start < fileBytes.size()) {
         const qsizetype lf = fileBytes.indexOf('\n', start);
         const qsizetype end = lf < 0 ? fileBytes.size() : lf + 1;
         qsizetype length = (lf < 0 ? fileBytes.size() : lf) - start;
         if (length > 0 && fileBytes[start + length - 1] == '\r')
             --length;
-        const QString text = QString::fromUtf8(fileBytes.constData() + start, length);
+        const QByteArrayView bytes(fileBytes.constData() + start, length);
+        const QString text =
+            start == first ? QString::fromUtf8(bytes) : QString(keepingMarks.decode(bytes));
         if (const std::optional<Record> record = recordIn(text))
             lines.append(
                 RecordLine{start, length, end, record->kind, record->timeToken.toString()});
