@@ -29,6 +29,8 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/reports/navigation.cpp
   ${FENNICK_SRC}/reports/pagination.cpp
   ${FENNICK_SRC}/reports/report.cpp
+  ${FENNICK_SRC}/shell/autostart.cpp
+  ${FENNICK_SRC}/shell/reminder.cpp
   ${FENNICK_SRC}/shell/session.cpp
   ${FENNICK_SRC}/shell/settings.cpp
   ${FENNICK_SRC}/shell/startup.cpp
@@ -54,6 +56,7 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/app/logwatcher.cpp
   ${FENNICK_SRC}/app/mainwindows.cpp
   ${FENNICK_SRC}/app/mycontroller.cpp
+  ${FENNICK_SRC}/app/notifier.cpp
   ${FENNICK_SRC}/app/punchedits.cpp
   ${FENNICK_SRC}/app/windowplaces.cpp
   ${FENNICK_SRC}/app/singleinstance.cpp

@@ -644,6 +644,13 @@ abgelehnten Stempelung (nichts wurde geändert).
     </message>
 </context>
 <context>
+    <name>fennick::Notifier</name>
+    <message>
+        <source>Check Out</source>
+        <translation>Gehen</translation>
+    </message>
+</context>
+<context>
     <name>fennick::PrefWindow</name>
     <message>
         <source>Open in File &amp;Manager</source>
@@ -672,6 +679,26 @@ abgelehnten Stempelung (nichts wurde geändert).
     <message>
         <source> h</source>
         <translation> h</translation>
+    </message>
+    <message>
+        <source>Daily at:</source>
+        <translation>Täglich um:</translation>
+    </message>
+    <message>
+        <source>Start fennick when I log in</source>
+        <translation>fennick bei der Anmeldung starten</translation>
+    </message>
+    <message>
+        <source>Reminders while checked in</source>
+        <translation>Erinnerungen während der Anwesenheit</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+    <message>
+        <source>After:</source>
+        <translation>Nach:</translation>
     </message>
 </context>
 <context>
@@ -758,6 +785,21 @@ abgelehnten Stempelung (nichts wurde geändert).
     <message>
         <source>%1 could not be written: %2. Nothing was recorded.</source>
         <translation>%1 konnte nicht geschrieben werden: %2. Nichts wurde gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::ReminderText</name>
+    <message>
+        <source>Checked in for more than an hour — check out?</source>
+        <translation>Seit mehr als einer Stunde eingestempelt – ausstempeln?</translation>
+    </message>
+    <message>
+        <source>Checked in for more than %1 hours — check out?</source>
+        <translation>Seit mehr als %1 Stunden eingestempelt – ausstempeln?</translation>
+    </message>
+    <message>
+        <source>Still checked in since %1 — check out?</source>
+        <translation>Noch eingestempelt seit %1 – ausstempeln?</translation>
     </message>
 </context>
 <context>

@@ -95,6 +95,9 @@ int main(int argc, char* argv[]) {
     QuitOnFirstPaint quitOnPaint;
     if (qEnvironmentVariableIsSet("FENNICK_BENCH_QUIT_WHEN_SHOWN"))
         controller.ckinWindow()->installEventFilter(&quitOnPaint);
-    controller.showCheckInWindow();
+    // From the session's autostart fennick waits in the tray; without a
+    // tray the window is the only way in.
+    if (!windowArgs.contains(kBackgroundOption) || !controller.hasTray())
+        controller.showCheckInWindow();
     return QApplication::exec();
 }

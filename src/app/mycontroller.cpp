@@ -2,6 +2,7 @@
 
 #include "app/windowplaces.h"
 #include "cli/output.h"
+#include "shell/autostart.h"
 #include "timelog/checkinstate.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
@@ -17,6 +18,9 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+
 namespace fennick {
 
 MyController::MyController(ControllerEnv env, QObject* parent)
@@ -25,12 +29,21 @@ MyController::MyController(ControllerEnv env, QObject* parent)
                punchHooks()),
       commands_(this), edits_(session_, *env_.clock),
       windows_([this](QMainWindow* window) { adoptMainWindow(window); },
-               [this](ReportWindow* window) { adoptReportWindow(window); }) {
+               [this](ReportWindow* window) { adoptReportWindow(window); }),
+      notifier_(this) {
     connectCommands();
     connect(&watcher_, &LogWatcher::settled, this, &MyController::followLog);
     connect(ckinWindow(), &CheckInWindow::checkInClicked, this, &MyController::enterLogIn);
     connect(ckinWindow(), &CheckInWindow::checkOutClicked, this, &MyController::enterLogOut);
     connect(ckinWindow(), &CheckInWindow::minuteTick, this, &MyController::prepAccount);
+    reminderTimer_.setSingleShot(true);
+    connect(&reminderTimer_, &QTimer::timeout, this, &MyController::remind);
+    connect(&notifier_, &Notifier::checkOutRequested, this, &MyController::enterLogOut);
+    connect(&notifier_, &Notifier::unavailable, this,
+            [this](const QString& title, const QString& body) {
+                if (tray_)
+                    tray_->showMessage(title, body);
+            });
     revalidateActions();
 }
 
@@ -137,6 +150,8 @@ PrefWindow* MyController::prefWindow() {
         prefWindow_ = std::make_unique<PrefWindow>();
         prefWindow_->setLogDirectory(logsDirPathStr().value_or(QString()));
         prefWindow_->setTargetMinutes(session_.settings().targetMinutes());
+        showReminderPrefs();
+        prefWindow_->setStartAtLogin(autostartEnabled(env_.startup.homeDir));
         connect(prefWindow_.get(), &PrefWindow::okPressed, this, &MyController::doPrefOKButton);
         connect(prefWindow_.get(), &PrefWindow::cancelPressed, this,
                 &MyController::doPrefCancelButton);
@@ -171,6 +186,40 @@ void MyController::prepCheckInWindow() {
     if (tray_)
         tray_->refresh();
     prepAccount();
+    remind();
+}
+
+void MyController::showReminderPrefs() {
+    const ReminderSettings reminders = reminderSettings(session_.settings());
+    prefWindow_->setReminders(reminders.afterHours, reminders.dailyMinute);
+}
+
+void MyController::remind() {
+    const TimeClock& clock = session_.timeClock();
+    const std::optional<CalDate> since =
+        clock.onBusinessP() ? CalDate::parse(clock.prevTimeStr(), CalFormat::Compact)
+                            : std::nullopt;
+    const ReminderSettings settings = reminderSettings(session_.settings());
+    const CalDate now = env_.clock->now();
+    const ReminderPlan plan = planReminders(now, since, settings, remindersSent_);
+    if (plan.sendLong)
+        showReminder(longReminderText(settings.afterHours));
+    if (plan.sendDaily)
+        showReminder(dailyReminderText(*since));
+    if (since)
+        markSent(remindersSent_, plan, now, *since);
+    reminderTimer_.stop();
+    if (plan.next) {
+        // At most an hour at a time: the timer's clock stops while the
+        // machine sleeps, the wall clock does not.
+        const std::int64_t secs =
+            std::clamp<std::int64_t>(plan.next->instant() - now.instant(), 1, 3600);
+        reminderTimer_.start(std::chrono::seconds(secs));
+    }
+}
+
+void MyController::showReminder(const QString& body) {
+    notifier_.notify(QStringLiteral("fennick"), body);
 }
 
 WeekTargets MyController::targets() const {
@@ -222,6 +271,8 @@ void MyController::followLog() {
         fill(front->kind());
     // A month file replaced by a rename is a new file to watch.
     watcher_.watch(store.folder());
+    // A punch from the terminal starts or ends what the reminders wait for.
+    remind();
 }
 
 void MyController::logChanged() {
@@ -322,6 +373,8 @@ void MyController::doPrefOpen() {
 
 void MyController::doPrefOKButton() {
     prefWindow_->hide();
+    applyStartAtLogin();
+    applyReminderPrefs();
     Settings& settings = session_.settings();
     if (prefWindow_->targetMinutes() == settings.targetMinutes())
         return;
@@ -332,9 +385,32 @@ void MyController::doPrefOKButton() {
         fill(front->kind());
 }
 
+void MyController::applyStartAtLogin() {
+    const QString& home = env_.startup.homeDir;
+    const bool wanted = prefWindow_->startAtLogin();
+    if (wanted != autostartEnabled(home) && !setAutostart(home, wanted) && env_.startup.log)
+        env_.startup.log(logLine("Autostart:%@ write error!", autostartFilePath(home)));
+    // The box shows what is on disk, also after a failed write.
+    prefWindow_->setStartAtLogin(autostartEnabled(home));
+}
+
+void MyController::applyReminderPrefs() {
+    Settings& settings = session_.settings();
+    const ReminderSettings old = reminderSettings(settings);
+    const ReminderSettings wanted{prefWindow_->remindAfterHours(),
+                                  prefWindow_->remindDailyMinute()};
+    if (old.afterHours == wanted.afterHours && old.dailyMinute == wanted.dailyMinute)
+        return;
+    setReminderSettings(settings, wanted);
+    settings.synchronize();
+    remind();
+}
+
 void MyController::doPrefCancelButton() {
     prefWindow_->hide();
     prefWindow_->setTargetMinutes(session_.settings().targetMinutes());
+    showReminderPrefs();
+    prefWindow_->setStartAtLogin(autostartEnabled(env_.startup.homeDir));
 }
 
 void MyController::quit() {

@@ -3,14 +3,17 @@
 #include "app/commands.h"
 #include "app/logwatcher.h"
 #include "app/mainwindows.h"
+#include "app/notifier.h"
 #include "app/punchedits.h"
 #include "app/tray.h"
 #include "platform/clock.h"
 #include "reports/report.h"
+#include "shell/reminder.h"
 #include "shell/session.h"
 #include "shell/startup.h"
 
 #include <QObject>
+#include <QTimer>
 #include <array>
 #include <memory>
 #include <optional>
@@ -72,6 +75,8 @@ public:
     // Takes the state from the log after a change made outside (by hand, the
     // terminal, a sync tool) and refreshes what is shown.
     void followLog();
+    // True where the desktop has a tray and fennick put its icon there.
+    bool hasTray() const { return tray_ != nullptr; }
 
 public slots:
     void showCheckInWindow();
@@ -107,6 +112,13 @@ private:
     void adoptMainWindow(QMainWindow* window);
     void adoptReportWindow(ReportWindow* window);
     void createTrayIcon();
+    // Sends what reminders are due and arms the one timer for the next.
+    void remind();
+    void showReminder(const QString& body);
+    void showReminderPrefs();
+    // Preferences' OK for the autostart entry and the reminders.
+    void applyStartAtLogin();
+    void applyReminderPrefs();
     void revalidateActions();
 
     ControllerEnv env_;
@@ -121,6 +133,9 @@ private:
     std::unique_ptr<PrefWindow> prefWindow_;
     std::unique_ptr<TimeEntryDialog> timeEntryDialog_;
     std::unique_ptr<Tray> tray_;
+    Notifier notifier_;
+    QTimer reminderTimer_;
+    RemindersSent remindersSent_;
 };
 
 } // namespace fennick

@@ -27,4 +27,8 @@ void Tray::refresh() {
     icon_.setToolTip(toolTip_());
 }
 
+void Tray::showMessage(const QString& title, const QString& body) {
+    icon_.showMessage(title, body);
+}
+
 } // namespace fennick

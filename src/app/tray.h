@@ -20,6 +20,8 @@ public:
     Tray(QMenu* menu, std::function<QString()> toolTip, std::function<void()> showCheckIn);
 
     void refresh();
+    // A balloon message, where the desktop has no notification service.
+    void showMessage(const QString& title, const QString& body);
 
 private:
     QSystemTrayIcon icon_;

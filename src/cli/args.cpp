@@ -176,12 +176,14 @@ std::optional<CliError> takeWords(const QStringList& words, CliRequest& request)
 } // namespace
 
 bool isCliInvocation(const QString& firstArg) {
-    return !qtOption(firstArg);
+    return !qtOption(firstArg) && firstArg != kBackgroundOption;
 }
 
 std::optional<CliError> windowArgsError(const QStringList& args) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QtOption* option = qtOption(args[i]);
+        if (args[i] == kBackgroundOption)
+            continue;
         if (!option)
             return usageError(isOption(args[i])
                                   ? CliText::tr("unknown option '%1'").arg(args[i])

@@ -35,12 +35,15 @@ struct CliError {
 };
 
 // True when the first word after the program name is for the terminal:
-// anything but one of Qt's own options ("-platform", "-style" ...), which
-// start the windows. Unknown words and options are the terminal's to refuse.
+// anything but one of Qt's own options ("-platform", "-style" ...) or
+// --background, which start the windows. Unknown words and options are the terminal's to refuse.
 bool isCliInvocation(const QString& firstArg);
 
+// Starts the windows into the tray, as the session's autostart does.
+inline const QString kBackgroundOption = QStringLiteral("--background");
+
 // The words after the program name when they start the windows: an error for
-// the first word that is none of Qt's options or their values.
+// the first word that is none of Qt's options, their values or --background.
 std::optional<CliError> windowArgsError(const QStringList& args);
 
 // The time "--at" names: "HH:MM" on the day of `now`, or "YYYY-MM-DD HH:MM";

@@ -1,5 +1,6 @@
 #include "windows/prefwindow.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -9,6 +10,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTimeEdit>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
@@ -16,7 +19,10 @@
 namespace fennick {
 
 PrefWindow::PrefWindow(QWidget* parent)
-    : QDialog(parent), path_(new QLabel), open_(new QPushButton(tr("Open in File &Manager"))) {
+    : QDialog(parent), path_(new QLabel), open_(new QPushButton(tr("Open in File &Manager"))),
+      remindAfter_(new QSpinBox), remindDaily_(new QCheckBox(tr("Daily at:"))),
+      remindDailyAt_(new QTimeEdit),
+      startAtLogin_(new QCheckBox(tr("Start fennick when I log in"))) {
     setObjectName(QStringLiteral("prefWindow"));
     setWindowTitle(tr("fennick Preferences"));
     path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -41,6 +47,22 @@ PrefWindow::PrefWindow(QWidget* parent)
         targets_[std::size_t(day - 1)] = spin;
     }
 
+    // Hours checked in before the long reminder; 0 switches it off.
+    auto* reminders = new QGroupBox(tr("Reminders while checked in"));
+    auto* reminderForm = new QFormLayout(reminders);
+    remindAfter_->setObjectName(QStringLiteral("remindAfterHours"));
+    remindAfter_->setRange(0, 24);
+    remindAfter_->setSpecialValueText(tr("off"));
+    remindAfter_->setSuffix(tr(" h"));
+    reminderForm->addRow(tr("After:"), remindAfter_);
+    remindDaily_->setObjectName(QStringLiteral("remindDaily"));
+    remindDailyAt_->setObjectName(QStringLiteral("remindDailyAt"));
+    remindDailyAt_->setDisplayFormat(QStringLiteral("HH:mm"));
+    remindDailyAt_->setEnabled(false);
+    connect(remindDaily_, &QCheckBox::toggled, remindDailyAt_, &QWidget::setEnabled);
+    reminderForm->addRow(remindDaily_, remindDailyAt_);
+    startAtLogin_->setObjectName(QStringLiteral("startAtLogin"));
+
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     ok_ = box->button(QDialogButtonBox::Ok);
     cancel_ = box->button(QDialogButtonBox::Cancel);
@@ -52,6 +74,8 @@ PrefWindow::PrefWindow(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(targets);
+    layout->addWidget(reminders);
+    layout->addWidget(startAtLogin_);
     layout->addStretch(1);
     layout->addWidget(box);
     setMinimumWidth(420);
@@ -73,6 +97,30 @@ std::array<int, 7> PrefWindow::targetMinutes() const {
     for (std::size_t day = 0; day < targets_.size(); ++day)
         minutes[day] = int(std::lround(targets_[day]->value() * 60));
     return minutes;
+}
+
+void PrefWindow::setReminders(int afterHours, std::optional<int> dailyMinute) {
+    remindAfter_->setValue(afterHours);
+    remindDaily_->setChecked(dailyMinute.has_value());
+    const int minute = dailyMinute.value_or(18 * 60);
+    remindDailyAt_->setTime(QTime(minute / 60, minute % 60));
+}
+
+int PrefWindow::remindAfterHours() const {
+    return remindAfter_->value();
+}
+
+std::optional<int> PrefWindow::remindDailyMinute() const {
+    const QTime at = remindDailyAt_->time();
+    return remindDaily_->isChecked() ? std::optional(at.hour() * 60 + at.minute()) : std::nullopt;
+}
+
+void PrefWindow::setStartAtLogin(bool enabled) {
+    startAtLogin_->setChecked(enabled);
+}
+
+bool PrefWindow::startAtLogin() const {
+    return startAtLogin_->isChecked();
 }
 
 // Escape and the window's close button act as Cancel.

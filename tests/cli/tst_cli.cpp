@@ -181,6 +181,8 @@ private slots:
         }
         row("Qt option with =, no display", {"-stylesheet=x.qss", "-reverse"}, 1, "no display");
         row("Qt option, two dashes", {"--qwindowtitle", "x", "-session", "s"}, 1, "no display");
+        row("--background starts the windows", {"--background", "-style", "fusion"}, 1,
+            "no display");
         row("punch option for report", {"report", "log", "--at", "09:00"}, 2, "--at");
         row("toggle takes no time", {"toggle", "--at=09:00"}, 2, "--at");
         row("undo takes no word", {"undo", "all"}, 2, "'all'");
