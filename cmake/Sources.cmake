@@ -57,7 +57,9 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/app/mainwindows.cpp
   ${FENNICK_SRC}/app/mycontroller.cpp
   ${FENNICK_SRC}/app/notifier.cpp
+  ${FENNICK_SRC}/app/preferences.cpp
   ${FENNICK_SRC}/app/punchedits.cpp
+  ${FENNICK_SRC}/app/reminders.cpp
   ${FENNICK_SRC}/app/windowplaces.cpp
   ${FENNICK_SRC}/app/singleinstance.cpp
   ${FENNICK_SRC}/app/tray.cpp)

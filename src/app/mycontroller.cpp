@@ -2,7 +2,6 @@
 
 #include "app/windowplaces.h"
 #include "cli/output.h"
-#include "shell/autostart.h"
 #include "timelog/checkinstate.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
@@ -30,16 +29,18 @@ MyController::MyController(ControllerEnv env, QObject* parent)
       commands_(this), edits_(session_, *env_.clock),
       windows_([this](QMainWindow* window) { adoptMainWindow(window); },
                [this](ReportWindow* window) { adoptReportWindow(window); }),
-      notifier_(this) {
+      reminders_(*env_.clock, this),
+      preferences_(session_.settings(), env_.startup.homeDir, env_.startup.log) {
     connectCommands();
     connect(&watcher_, &LogWatcher::settled, this, &MyController::followLog);
     connect(ckinWindow(), &CheckInWindow::checkInClicked, this, &MyController::enterLogIn);
     connect(ckinWindow(), &CheckInWindow::checkOutClicked, this, &MyController::enterLogOut);
     connect(ckinWindow(), &CheckInWindow::minuteTick, this, &MyController::prepAccount);
-    reminderTimer_.setSingleShot(true);
-    connect(&reminderTimer_, &QTimer::timeout, this, &MyController::remind);
-    connect(&notifier_, &Notifier::checkOutRequested, this, &MyController::enterLogOut);
-    connect(&notifier_, &Notifier::unavailable, this,
+    connect(&reminders_, &Reminders::due, this, &MyController::remind);
+    connect(&preferences_, &Preferences::remindersChanged, this, &MyController::remind);
+    connect(&preferences_, &Preferences::targetsChanged, this, &MyController::targetsChanged);
+    connect(&reminders_, &Reminders::checkOutRequested, this, &MyController::enterLogOut);
+    connect(&reminders_, &Reminders::unavailable, this,
             [this](const QString& title, const QString& body) {
                 if (tray_)
                     tray_->showMessage(title, body);
@@ -146,17 +147,7 @@ void MyController::adoptReportWindow(ReportWindow* window) {
 }
 
 PrefWindow* MyController::prefWindow() {
-    if (!prefWindow_) {
-        prefWindow_ = std::make_unique<PrefWindow>();
-        prefWindow_->setLogDirectory(logsDirPathStr().value_or(QString()));
-        prefWindow_->setTargetMinutes(session_.settings().targetMinutes());
-        showReminderPrefs();
-        prefWindow_->setStartAtLogin(autostartEnabled(env_.startup.homeDir));
-        connect(prefWindow_.get(), &PrefWindow::okPressed, this, &MyController::doPrefOKButton);
-        connect(prefWindow_.get(), &PrefWindow::cancelPressed, this,
-                &MyController::doPrefCancelButton);
-    }
-    return prefWindow_.get();
+    return preferences_.window(logsDirPathStr().value_or(QString()));
 }
 
 TimeEntryDialog* MyController::timeEntryDialog() {
@@ -189,37 +180,11 @@ void MyController::prepCheckInWindow() {
     remind();
 }
 
-void MyController::showReminderPrefs() {
-    const ReminderSettings reminders = reminderSettings(session_.settings());
-    prefWindow_->setReminders(reminders.afterHours, reminders.dailyMinute);
-}
-
 void MyController::remind() {
     const TimeClock& clock = session_.timeClock();
-    const std::optional<CalDate> since =
-        clock.onBusinessP() ? CalDate::parse(clock.prevTimeStr(), CalFormat::Compact)
-                            : std::nullopt;
-    const ReminderSettings settings = reminderSettings(session_.settings());
-    const CalDate now = env_.clock->now();
-    const ReminderPlan plan = planReminders(now, since, settings, remindersSent_);
-    if (plan.sendLong)
-        showReminder(longReminderText(settings.afterHours));
-    if (plan.sendDaily)
-        showReminder(dailyReminderText(*since));
-    if (since)
-        markSent(remindersSent_, plan, now, *since);
-    reminderTimer_.stop();
-    if (plan.next) {
-        // At most an hour at a time: the timer's clock stops while the
-        // machine sleeps, the wall clock does not.
-        const std::int64_t secs =
-            std::clamp<std::int64_t>(plan.next->instant() - now.instant(), 1, 3600);
-        reminderTimer_.start(std::chrono::seconds(secs));
-    }
-}
-
-void MyController::showReminder(const QString& body) {
-    notifier_.notify(QStringLiteral("fennick"), body);
+    reminders_.check(clock.onBusinessP() ? CalDate::parse(clock.prevTimeStr(), CalFormat::Compact)
+                                         : std::nullopt,
+                     reminderSettings(session_.settings()));
 }
 
 WeekTargets MyController::targets() const {
@@ -366,51 +331,21 @@ void MyController::enterLogOut() {
 }
 
 void MyController::doPrefOpen() {
-    prefWindow()->show();
-    prefWindow_->raise();
-    prefWindow_->activateWindow();
+    preferences_.open(logsDirPathStr().value_or(QString()));
 }
 
 void MyController::doPrefOKButton() {
-    prefWindow_->hide();
-    applyStartAtLogin();
-    applyReminderPrefs();
-    Settings& settings = session_.settings();
-    if (prefWindow_->targetMinutes() == settings.targetMinutes())
-        return;
-    settings.setTargetMinutes(prefWindow_->targetMinutes());
-    settings.synchronize();
-    prepAccount();
-    if (ReportWindow* front = frontReportWindow())
-        fill(front->kind());
-}
-
-void MyController::applyStartAtLogin() {
-    const QString& home = env_.startup.homeDir;
-    const bool wanted = prefWindow_->startAtLogin();
-    if (wanted != autostartEnabled(home) && !setAutostart(home, wanted) && env_.startup.log)
-        env_.startup.log(logLine("Autostart:%@ write error!", autostartFilePath(home)));
-    // The box shows what is on disk, also after a failed write.
-    prefWindow_->setStartAtLogin(autostartEnabled(home));
-}
-
-void MyController::applyReminderPrefs() {
-    Settings& settings = session_.settings();
-    const ReminderSettings old = reminderSettings(settings);
-    const ReminderSettings wanted{prefWindow_->remindAfterHours(),
-                                  prefWindow_->remindDailyMinute()};
-    if (old.afterHours == wanted.afterHours && old.dailyMinute == wanted.dailyMinute)
-        return;
-    setReminderSettings(settings, wanted);
-    settings.synchronize();
-    remind();
+    preferences_.accept();
 }
 
 void MyController::doPrefCancelButton() {
-    prefWindow_->hide();
-    prefWindow_->setTargetMinutes(session_.settings().targetMinutes());
-    showReminderPrefs();
-    prefWindow_->setStartAtLogin(autostartEnabled(env_.startup.homeDir));
+    preferences_.cancel();
+}
+
+void MyController::targetsChanged() {
+    prepAccount();
+    if (ReportWindow* front = frontReportWindow())
+        fill(front->kind());
 }
 
 void MyController::quit() {

@@ -3,8 +3,9 @@
 #include "app/commands.h"
 #include "app/logwatcher.h"
 #include "app/mainwindows.h"
-#include "app/notifier.h"
+#include "app/preferences.h"
 #include "app/punchedits.h"
+#include "app/reminders.h"
 #include "app/tray.h"
 #include "platform/clock.h"
 #include "reports/report.h"
@@ -114,11 +115,8 @@ private:
     void createTrayIcon();
     // Sends what reminders are due and arms the one timer for the next.
     void remind();
-    void showReminder(const QString& body);
-    void showReminderPrefs();
-    // Preferences' OK for the autostart entry and the reminders.
-    void applyStartAtLogin();
-    void applyReminderPrefs();
+    // The weekday targets changed: the check-in window and the report.
+    void targetsChanged();
     void revalidateActions();
 
     ControllerEnv env_;
@@ -130,12 +128,10 @@ private:
     QString filledSignature_; // of the folder when the front window was filled
 
     MainWindows windows_;
-    std::unique_ptr<PrefWindow> prefWindow_;
     std::unique_ptr<TimeEntryDialog> timeEntryDialog_;
     std::unique_ptr<Tray> tray_;
-    Notifier notifier_;
-    QTimer reminderTimer_;
-    RemindersSent remindersSent_;
+    Reminders reminders_;
+    Preferences preferences_;
 };
 
 } // namespace fennick
