@@ -44,17 +44,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "record line outside the file");
         check(line.timeToken.size() > 0, "record line without a time token");
     }
+    // A byte-order mark inside the file is a character where it stands, but
+    // the file's own mark when its line comes to the file's start, as for
+    // the reader: there an edit may change how the line next to it reads.
+    const bool markInside = bytes.indexOf("\xEF\xBB\xBF", 1) >= 0;
     const QByteArray newLine = "2024/03/15 09:00:00\tCheckIn:\t20240315090000";
     const QByteArray inserted = withRecordInserted(bytes, lines, "20240315090000", newLine);
-    check(recordLines(inserted).size() == lines.size() + 1, "an insert added other than one record");
+    check(markInside || recordLines(inserted).size() == lines.size() + 1,
+          "an insert added other than one record");
     check(inserted.contains(newLine), "the inserted line is missing");
     if (lines.isEmpty())
         return 0;
     const qsizetype index = data[0] % lines.size();
     const RecordLine& gone = lines[index];
     const QByteArray removed = withoutRecord(bytes, lines, index);
-    check(removed == bytes.left(gone.start) + bytes.mid(gone.end),
-          "a removal changed other bytes");
-    check(recordLines(removed).size() == lines.size() - 1, "a removal took other than one record");
+    check(removed == bytes.left(gone.start) + bytes.mid(gone.end), "a removal changed other bytes");
+    check(markInside || recordLines(removed).size() == lines.size() - 1,
+          "a removal took other than one record");
     return 0;
 }
