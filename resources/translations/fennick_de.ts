@@ -402,6 +402,10 @@ geschrieben oder gelesen werden konnte, 2 bei falschen Argumenten oder einer
 abgelehnten Stempelung (nichts wurde geändert).
 </translation>
     </message>
+    <message>
+        <source>Log folder:</source>
+        <translation>Protokollordner:</translation>
+    </message>
 </context>
 <context>
     <name>fennick::DailyChart</name>

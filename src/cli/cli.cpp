@@ -48,10 +48,8 @@ int readStatus(const QList<FileFailure>& unreadable, QTextStream& err) {
     return unreadable.isEmpty() ? kCliOk : kCliUnreadable;
 }
 
-// The targets of the settings; reading them writes nothing.
-WeekTargets targetsOf(const CliEnv& env) {
-    const Settings settings(openSettingsStore(env.settingsPath), LogSink{});
-    return WeekTargets{settings.targetMinutes()};
+QString logFolderOf(const Settings& settings, const CliEnv& env) {
+    return resolveLogFolder(settings.stringForKey(kLogFolderKey), env.homeDir);
 }
 
 int report(const CliRequest& request, QTextStream& out, QTextStream& err, const CliEnv& env) {
@@ -62,9 +60,11 @@ int report(const CliRequest& request, QTextStream& out, QTextStream& err, const 
             return fail(err, *error);
         offset = std::get<int>(parsed);
     }
-    const ReportContent content =
-        collectReport(request.report, offset, logDirectoryPath(env.homeDir), env.clock,
-                      request.report == ReportKind::WeeklySums ? targetsOf(env) : WeekTargets{});
+    const Settings settings(openSettingsStore(env.settingsPath), LogSink{});
+    const ReportContent content = collectReport(
+        request.report, offset, logFolderOf(settings, env), env.clock,
+        request.report == ReportKind::WeeklySums ? WeekTargets{settings.targetMinutes()}
+                                                 : WeekTargets{});
     writeReport(out, content, request.format);
     return readStatus(content.unreadable, err);
 }
@@ -73,9 +73,9 @@ int status(const CliRequest& request, QTextStream& out, QTextStream& err, const 
     // Reads only: the store is never written, so no file is made or changed.
     Settings settings(openSettingsStore(env.settingsPath), LogSink{});
     settings.registerDefaults(Settings::appDefaults());
-    const CliStatusData data = collectStatus(
-        settings.boolForKey(kOnBusinessKey), settings.stringForKey(kPrevTimeStrKey),
-        logDirectoryPath(env.homeDir), env.clock, WeekTargets{settings.targetMinutes()});
+    const CliStatusData data =
+        collectStatus(settings.boolForKey(kOnBusinessKey), settings.stringForKey(kPrevTimeStrKey),
+                      logFolderOf(settings, env), env.clock, WeekTargets{settings.targetMinutes()});
     writeStatus(out, data, request.format);
     return readStatus(data.unreadable, err);
 }

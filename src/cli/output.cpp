@@ -120,6 +120,7 @@ QJsonObject statusJson(const CliStatusData& status, const QString& prevTimeStr) 
         {"day", day.left(4) + u'-' + day.mid(4, 2) + u'-' + day.mid(6, 2)},
         {"todaySeconds", qint64(status.todaySeconds)},
         {"todayDuration", clockDuration(status.todaySeconds)},
+        {"folder", status.folder},
     };
     addTargetJson(object, status.account);
     return object;
@@ -171,6 +172,7 @@ CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,
     status.todaySeconds = status.account.todaySeconds;
     status.unreadable = status.account.unreadable;
     status.prevTimeStr = prevTimeStr;
+    status.folder = logsDir.value_or(QString());
     return status;
 }
 
@@ -218,6 +220,8 @@ void writeStatus(QTextStream& out, const CliStatusData& status, CliFormat format
              << std::pair(CliText::tr("Balance:"),
                           dayDuration(account.balanceSeconds().value_or(0)));
     }
+    // Where the records are, so a person can find, back up or sync them.
+    rows << std::pair(CliText::tr("Log folder:"), status.folder);
     writeColumns(out, rows, false);
 }
 

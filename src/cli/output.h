@@ -26,6 +26,7 @@ struct CliStatusData {
     std::int64_t todaySeconds = 0; // today's time, as the check-in window shows it
     Account account;               // the same figures, the week's and the targets
     QList<FileFailure> unreadable; // as in ReportContent
+    QString folder;                // the log folder
 };
 
 CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,

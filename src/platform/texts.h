@@ -13,10 +13,7 @@ struct TextKey {
     const char* fallback;
 };
 
-// The folder's entry stays untranslated: a language must never move the
-// user's records. The other entries are marked for the translation tools.
 namespace texts {
-inline constexpr TextKey LogDirPath{"LogDirPath", "~/Library/fennick"};
 inline constexpr TextKey CheckInWord{QT_TRANSLATE_NOOP("InfoPlist", "checkIN"), "CheckIn"};
 inline constexpr TextKey CheckOutWord{QT_TRANSLATE_NOOP("InfoPlist", "checkOUT"), "CheckOut"};
 inline constexpr TextKey CkinTitle{QT_TRANSLATE_NOOP("InfoPlist", "ckinTitleMessFMT"), "Now %@..."};

@@ -6,7 +6,7 @@ namespace fennick {
 
 PunchSession::PunchSession(const Clock& clock, SessionEnv env, TimeClock::Hooks hooks)
     : log_(env.log), settings_(openSettingsStore(env.settingsPath), env.log),
-      store_(logDirectoryPath(env.homeDir), clock, env.log),
+      store_(resolveLogFolder(settings_.stringForKey(kLogFolderKey), env.homeDir), clock, env.log),
       timeClock_(store_, clock, withSession(std::move(hooks))), editor_(store_, clock) {
     // The registered defaults answer while the store holds nothing of its own.
     settings_.registerDefaults(Settings::appDefaults());

@@ -12,6 +12,8 @@ namespace fennick {
 
 inline const QString kOnBusinessKey = QStringLiteral("onBusiness");
 inline const QString kPrevTimeStrKey = QStringLiteral("prevTimeStr");
+// The log folder the person chose in Preferences; absent means the default.
+inline const QString kLogFolderKey = QStringLiteral("logFolder");
 // "targetMinutes/1" (Monday) ... "targetMinutes/7" (Sunday): minutes of work
 // the person means to do that weekday; absent means no target.
 inline const QString kTargetMinutesKey = QStringLiteral("targetMinutes/%1");

@@ -1,7 +1,6 @@
 #include "shell/startup.h"
 
 #include "platform/privatefs.h"
-#include "platform/texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,18 +27,23 @@ QString expandTilde(const QString& path, const QString& homeDir) {
     return path;
 }
 
-std::optional<QString> logDirectoryPath(const QString& homeDir) {
-    const QString dirText = localized(texts::LogDirPath);
-    if (dirText.isEmpty())
-        return std::nullopt;
-    return expandTilde(dirText, homeDir);
+QString resolveLogFolder(const QString& chosen, const QString& homeDir) {
+    if (!chosen.trimmed().isEmpty())
+        return expandTilde(chosen, homeDir);
+    const QString legacy = homeDir + QStringLiteral("/Library/fennick");
+    if (QFileInfo(legacy).isDir())
+        return legacy;
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!QDir::isAbsolutePath(dataHome))
+        dataHome = homeDir + QStringLiteral("/.local/share");
+    return QDir::cleanPath(dataHome + QStringLiteral("/fennick"));
 }
 
 void ensureLogDirectory(const QString& path, const LogSink& log) {
     if (QFileInfo(path).isDir())
         return;
-    // The default folder lies in ~/Library, which a Linux home does not
-    // have: missing parents are made too, or no punch could ever be kept.
+    // A chosen folder or a fresh home may lack the parents too: they are
+    // made, or no punch could ever be kept.
     const QString parent = QFileInfo(path).absolutePath();
     const bool parentReady = makePrivateDirs(parent);
     // Private records: only the user may list or read them.

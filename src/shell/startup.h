@@ -26,9 +26,13 @@ void refuseToRun(const StartupEnv& env);
 // "~" and "~/..." expanded into the home directory; other paths unchanged.
 QString expandTilde(const QString& path, const QString& homeDir);
 
-// The log directory: the localized "LogDirPath" with "~" expanded; absent
-// when the table's entry is empty. Nothing is created here.
-std::optional<QString> logDirectoryPath(const QString& homeDir);
+// Where the log lives, in this order: the folder chosen in Preferences
+// (`chosen`, "~" expanded); else an existing ~/Library/fennick, so earlier
+// users keep their files where they are; else $XDG_DATA_HOME/fennick
+// (~/.local/share/fennick when the variable is unset or not absolute).
+// Never a translatable text: a language must not move the records. Nothing
+// is created here.
+QString resolveLogFolder(const QString& chosen, const QString& homeDir);
 
 // Makes sure the log directory exists: creates it (mode 0700, any missing
 // parents 0700 too) when nothing or something other than a directory stands

@@ -23,17 +23,20 @@ struct Harness {
     QString home;
     std::unique_ptr<MyController> controller;
 
-    Harness() : home(temp.path() + QStringLiteral("/home")) { QDir().mkpath(home); }
+    Harness() : home(temp.path() + QStringLiteral("/home")) {
+        QDir().mkpath(home);
+        qunsetenv("XDG_DATA_HOME");
+    }
 
     QString settingsFile; // empty: settings.ini in the temporary folder
     QString settingsPath() const {
         return settingsFile.isEmpty() ? temp.path() + QStringLiteral("/settings.ini")
                                       : settingsFile;
     }
-    QString logsDir() const { return home + QStringLiteral("/Library/fennick"); }
+    // A fresh home's log folder.
+    QString logsDir() const { return home + QStringLiteral("/.local/share/fennick"); }
 
     MyController& make() {
-        QDir().mkpath(home + QStringLiteral("/Library"));
         ControllerEnv env;
         env.clock = &clock;
         env.startup.version = [this] { return version; };

@@ -148,10 +148,12 @@ void TestMyController::logDirectory() {
         QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                groupReadable));
     } else if (setup != u"missing") {
+        const QString parent = QFileInfo(dir).absolutePath();
+        QVERIFY(QDir().mkpath(parent));
         if (setup != u"file")
-            QVERIFY(QDir(h.home + "/Library").removeRecursively());
+            QVERIFY(QDir(parent).removeRecursively());
         if (setup != u"no-parent")
-            QVERIFY(put(setup == u"file" ? dir : h.home + "/Library", ""));
+            QVERIFY(put(setup == u"file" ? dir : parent, ""));
     }
     QVERIFY(c.awakeFromNib());
     QCOMPARE(c.logsDirPathStr(), std::optional<QString>(dir));
@@ -248,13 +250,12 @@ void TestMyController::privateUnderAnyUmask() {
     Harness h;
     h.settingsFile = h.temp.path() + "/config/fennick/fennick.conf";
     MyController& c = h.make();
-    QVERIFY(QDir(h.home + "/Library").removeRecursively());
     const mode_t mask = ::umask(0);
     const bool started = c.awakeFromNib();
     c.session().saveDefaults();
     ::umask(mask);
     QVERIFY(started);
-    QCOMPARE(QList<int>({modeOf(h.home + "/Library"), modeOf(h.logsDir()),
+    QCOMPARE(QList<int>({modeOf(h.home + "/.local"), modeOf(h.logsDir()),
                          modeOf(h.temp.path() + "/config"),
                          modeOf(h.temp.path() + "/config/fennick"), modeOf(h.settingsFile)}),
              QList<int>({0700, 0700, 0700, 0700, 0600}));
