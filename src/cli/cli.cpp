@@ -5,6 +5,7 @@
 #include "cli/punch.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "timelog/store.h"
 
 #include <QDir>
 
@@ -73,9 +74,17 @@ int status(const CliRequest& request, QTextStream& out, QTextStream& err, const 
     // Reads only: the store is never written, so no file is made or changed.
     Settings settings(openSettingsStore(env.settingsPath), LogSink{});
     settings.registerDefaults(Settings::appDefaults());
-    const CliStatusData data =
-        collectStatus(settings.boolForKey(kOnBusinessKey), settings.stringForKey(kPrevTimeStrKey),
-                      logFolderOf(settings, env), env.clock, WeekTargets{settings.targetMinutes()});
+    const QString folder = logFolderOf(settings, env);
+    bool onBusiness = settings.boolForKey(kOnBusinessKey);
+    QString prevTime = settings.stringForKey(kPrevTimeStrKey);
+    // The settings are only a copy: a punch synced from another machine, or
+    // made by hand, is newer, and the log's newest record wins.
+    if (const auto newest = newestRecord(LogFolder::scanned(folder))) {
+        onBusiness = newest->kind == PunchKind::CheckIn;
+        prevTime = newest->timeToken;
+    }
+    const CliStatusData data = collectStatus(onBusiness, prevTime, folder, env.clock,
+                                             WeekTargets{settings.targetMinutes()});
     writeStatus(out, data, request.format);
     return readStatus(data.unreadable, err);
 }
