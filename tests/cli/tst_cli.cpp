@@ -464,9 +464,10 @@ private slots:
                                                          "20240306080000", "20240306100000"})}}));
         QVERIFY(QDir().mkpath(home.filePath(".config/fennick")));
         QVERIFY(test::put(home.filePath(".config/fennick/fennick.conf"),
-                          "[General]\nonBusiness=false\nprevTimeStr=20240306100000\n"));
+                          "[General]\nonBusiness=true\nprevTimeStr=20240306080000\n"));
         QVERIFY(writeLogs(home, {{"TLOG202402.txt", ""}}));
-        // The state comes from the log; the status's day is the system's today.
+        // The state comes from the log, not from settings a synced or hand-made
+        // punch left behind; the status's day is the system's today.
         expected.replace("TODAY", QDate::currentDate().toString(Qt::ISODate))
             .replace("HOME", home.path());
         const auto run = [&](const QString& lang, const QStringList& words) {
