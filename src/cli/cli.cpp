@@ -53,6 +53,19 @@ QString logFolderOf(const Settings& settings, const CliEnv& env) {
     return resolveLogFolder(settings.stringForKey(kLogFolderKey), env.homeDir);
 }
 
+struct LoggedState {
+    bool onBusiness = false;
+    QString prevTime;
+};
+
+// The state the log's newest record gives. The settings are only a copy and
+// lag behind a punch synced in from another machine or made by hand.
+LoggedState loggedState(const Settings& settings, const QString& folder) {
+    if (const auto newest = newestRecord(LogFolder::scanned(folder)))
+        return {newest->kind == PunchKind::CheckIn, newest->timeToken};
+    return {settings.boolForKey(kOnBusinessKey), settings.stringForKey(kPrevTimeStrKey)};
+}
+
 int report(const CliRequest& request, QTextStream& out, QTextStream& err, const CliEnv& env) {
     int offset = 0;
     if (request.month) {
@@ -75,15 +88,8 @@ int status(const CliRequest& request, QTextStream& out, QTextStream& err, const 
     Settings settings(openSettingsStore(env.settingsPath), LogSink{});
     settings.registerDefaults(Settings::appDefaults());
     const QString folder = logFolderOf(settings, env);
-    bool onBusiness = settings.boolForKey(kOnBusinessKey);
-    QString prevTime = settings.stringForKey(kPrevTimeStrKey);
-    // The settings are only a copy: a punch synced from another machine, or
-    // made by hand, is newer, and the log's newest record wins.
-    if (const auto newest = newestRecord(LogFolder::scanned(folder))) {
-        onBusiness = newest->kind == PunchKind::CheckIn;
-        prevTime = newest->timeToken;
-    }
-    const CliStatusData data = collectStatus(onBusiness, prevTime, folder, env.clock,
+    const LoggedState state = loggedState(settings, folder);
+    const CliStatusData data = collectStatus(state.onBusiness, state.prevTime, folder, env.clock,
                                              WeekTargets{settings.targetMinutes()});
     writeStatus(out, data, request.format);
     return readStatus(data.unreadable, err);
