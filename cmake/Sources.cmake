@@ -30,6 +30,7 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/reports/pagination.cpp
   ${FENNICK_SRC}/reports/report.cpp
   ${FENNICK_SRC}/shell/autostart.cpp
+  ${FENNICK_SRC}/shell/foldermove.cpp
   ${FENNICK_SRC}/shell/reminder.cpp
   ${FENNICK_SRC}/shell/session.cpp
   ${FENNICK_SRC}/shell/settings.cpp
