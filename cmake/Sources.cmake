@@ -54,6 +54,7 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/windows/timeentrydialog.cpp
   ${FENNICK_SRC}/app/commands.cpp
   ${FENNICK_SRC}/app/display.cpp
+  ${FENNICK_SRC}/app/folderchoice.cpp
   ${FENNICK_SRC}/app/logwatcher.cpp
   ${FENNICK_SRC}/app/mainwindows.cpp
   ${FENNICK_SRC}/app/mycontroller.cpp
