@@ -10,26 +10,32 @@
 #include <QPushButton>
 
 namespace fennick {
+
+class FolderChoiceText {
+    Q_DECLARE_TR_FUNCTIONS(fennick::FolderChoiceText)
+};
+
 namespace {
 
-QString text(const char* source) {
-    return QCoreApplication::translate("fennick::FolderChoice", source);
-}
-
 QString pickWithDialog(QWidget* parent, const QString& current) {
-    return QFileDialog::getExistingDirectory(parent, text("Choose the Time Log Folder"), current);
+    return QFileDialog::getExistingDirectory(
+        parent, FolderChoiceText::tr("Choose the Time Log Folder"), current);
 }
 
 FolderUse askWithMessageBox(QWidget* parent, const QString& from, const QString& to) {
-    QMessageBox box(QMessageBox::Question, text("Time Log Folder"),
-                    text("Keep the time log in %1?").arg(QDir::toNativeSeparators(to)),
-                    QMessageBox::Cancel, parent);
+    QMessageBox box(
+        QMessageBox::Question, FolderChoiceText::tr("Time Log Folder"),
+        FolderChoiceText::tr("Keep the time log in %1?").arg(QDir::toNativeSeparators(to)),
+        QMessageBox::Cancel, parent);
     box.setInformativeText(
-        text("The month files are in %1. Move them to the new folder, or use the new folder as "
-             "it is, for example a synced folder that already holds them.")
+        FolderChoiceText::tr(
+            "The month files are in %1. Move them to the new folder, or use the new folder as "
+            "it is, for example a synced folder that already holds them.")
             .arg(QDir::toNativeSeparators(from)));
-    QPushButton* move = box.addButton(text("&Move the Month Files There"), QMessageBox::AcceptRole);
-    QPushButton* asItIs = box.addButton(text("&Use the Folder as It Is"), QMessageBox::AcceptRole);
+    QPushButton* move =
+        box.addButton(FolderChoiceText::tr("&Move the Month Files There"), QMessageBox::AcceptRole);
+    QPushButton* asItIs =
+        box.addButton(FolderChoiceText::tr("&Use the Folder as It Is"), QMessageBox::AcceptRole);
     move->setObjectName(QStringLiteral("moveFiles"));
     asItIs->setObjectName(QStringLiteral("useAsItIs"));
     box.setDefaultButton(move);
@@ -40,7 +46,7 @@ FolderUse askWithMessageBox(QWidget* parent, const QString& from, const QString&
 }
 
 void tellWithMessageBox(QWidget* parent, const QString& message) {
-    QMessageBox::warning(parent, text("Time Log Folder"), message);
+    QMessageBox::warning(parent, FolderChoiceText::tr("Time Log Folder"), message);
 }
 
 QString failureText(const FileFailure& failure) {
@@ -54,11 +60,13 @@ bool moveFiles(QWidget* parent, Settings& settings, const QString& from, const Q
     const FolderMove move = moveLogFolder(settings, from, to, clock);
     QApplication::restoreOverrideCursor();
     if (move.failure && !move.switched)
-        dialogs.tell(parent, text("The month files were not moved; the time log stays in %1.\n\n%2")
+        dialogs.tell(parent, FolderChoiceText::tr(
+                                 "The month files were not moved; the time log stays in %1.\n\n%2")
                                  .arg(QDir::toNativeSeparators(from), failureText(*move.failure)));
     else if (move.failure)
-        dialogs.tell(parent, text("The month files were moved to %1, but a file could not be "
-                                  "removed from the old folder; nothing is lost.\n\n%2")
+        dialogs.tell(parent, FolderChoiceText::tr(
+                                 "The month files were moved to %1, but a file could not be "
+                                 "removed from the old folder; nothing is lost.\n\n%2")
                                  .arg(QDir::toNativeSeparators(to), failureText(*move.failure)));
     return move.switched;
 }
@@ -81,7 +89,7 @@ bool chooseLogFolder(QWidget* parent, Settings& settings, const QString& current
     case FolderUse::UseAsItIs:
         if (const std::optional<FileFailure> failure = useLogFolder(settings, to)) {
             dialogs.tell(parent,
-                         text("The time log stays in %1.\n\n%2")
+                         FolderChoiceText::tr("The time log stays in %1.\n\n%2")
                              .arg(QDir::toNativeSeparators(current), failureText(*failure)));
             return false;
         }

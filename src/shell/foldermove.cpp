@@ -18,14 +18,15 @@
 #include <unistd.h>
 
 namespace fennick {
+
+class FolderMoveText {
+    Q_DECLARE_TR_FUNCTIONS(fennick::FolderMoveText)
+};
+
 namespace {
 
 // Conflict copies made in the same second get the next free second.
 constexpr int kConflictAttempts = 60;
-
-QString text(const char* source) {
-    return QCoreApplication::translate("fennick::FolderMove", source);
-}
 
 QByteArray native(const QString& path) {
     return QFile::encodeName(path);
@@ -126,7 +127,8 @@ public:
 private:
     std::optional<FileFailure> prepare() {
         if (isSameOrInside(to_, from_))
-            return FileFailure{to_, text("the new folder is the old one or lies inside it")};
+            return FileFailure{
+                to_, FolderMoveText::tr("the new folder is the old one or lies inside it")};
         // With no folder chosen, making the new one (~/Library/fennick, say)
         // could change where a new start looks before the switch: the folder
         // in use is written down first.
@@ -165,7 +167,8 @@ private:
             target =
                 movedConflictName(name, CalDate::fromInstant(clock_.now().instant() + attempt));
         }
-        return FileFailure{to_ + u'/' + target, text("its name is taken in the new folder")};
+        return FileFailure{to_ + u'/' + target,
+                           FolderMoveText::tr("its name is taken in the new folder")};
     }
 
     // Written under a hidden name first, so a kill never leaves a partial
@@ -184,7 +187,7 @@ private:
         syncFolder(to_);
         placed_.append(Placed{source, path, true});
         if (!holdsBytes(path, bytes))
-            return FileFailure{path, text("the copy reads back differently")};
+            return FileFailure{path, FolderMoveText::tr("the copy reads back differently")};
         return std::nullopt;
     }
 
@@ -192,7 +195,8 @@ private:
         settings_.setString(kLogFolderKey, value);
         if (settings_.synchronize())
             return std::nullopt;
-        return FileFailure{settings_.fileName(), text("the settings could not be written")};
+        return FileFailure{settings_.fileName(),
+                           FolderMoveText::tr("the settings could not be written")};
     }
 
     std::optional<FileFailure> switchSetting() { return writeSetting(to_); }
@@ -263,7 +267,8 @@ std::optional<FileFailure> useLogFolder(Settings& settings, const QString& to) {
     if (settings.synchronize())
         return std::nullopt;
     restoreChoice(settings, chosen);
-    return FileFailure{settings.fileName(), text("the settings could not be written")};
+    return FileFailure{settings.fileName(),
+                       FolderMoveText::tr("the settings could not be written")};
 }
 
 } // namespace fennick
