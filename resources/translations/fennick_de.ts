@@ -422,15 +422,15 @@ abgelehnten Stempelung (nichts wurde geändert).
     <name>fennick::FolderChoiceText</name>
     <message>
         <source>Choose the Time Log Folder</source>
-        <translation>Ordner für die Zeiterfassung wählen</translation>
+        <translation>Ordner der Zeitprotokolle wählen</translation>
     </message>
     <message>
         <source>Time Log Folder</source>
-        <translation>Ordner der Zeiterfassung</translation>
+        <translation>Ordner der Zeitprotokolle</translation>
     </message>
     <message>
         <source>Keep the time log in %1?</source>
-        <translation>Die Zeiterfassung in %1 führen?</translation>
+        <translation>Die Zeitprotokolle in %1 führen?</translation>
     </message>
     <message>
         <source>The month files are in %1. Move them to the new folder, or use the new folder as it is, for example a synced folder that already holds them.</source>
@@ -448,7 +448,7 @@ abgelehnten Stempelung (nichts wurde geändert).
         <source>The month files were not moved; the time log stays in %1.
 
 %2</source>
-        <translation>Die Monatsdateien wurden nicht verschoben; die Zeiterfassung bleibt in %1.
+        <translation>Die Monatsdateien wurden nicht verschoben; die Zeitprotokolle bleiben in %1.
 
 %2</translation>
     </message>
@@ -464,7 +464,7 @@ abgelehnten Stempelung (nichts wurde geändert).
         <source>The time log stays in %1.
 
 %2</source>
-        <translation>Die Zeiterfassung bleibt in %1.
+        <translation>Die Zeitprotokolle bleiben in %1.
 
 %2</translation>
     </message>
