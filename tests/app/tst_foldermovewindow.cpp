@@ -92,7 +92,8 @@ private slots:
         QCOMPARE(c.logsDirPathStr().value_or(""), folder);
         QCOMPARE(h.told.size(), int(diskFull));
         if (diskFull)
-            QVERIFY(h.told.first().contains(h.to + kMarch));
+            QVERIFY(h.told.first().contains(h.to + kMarch) &&
+                    h.told.first().contains("stays in " + h.logsDir()));
         QCOMPARE(child<QLabel>(c.ckinWindow(), "ckinPreTimeField").text(), shown);
         QCOMPARE(bytesOf(h.logsDir() + kMarch),
                  h.use == FolderUse::Move && !diskFull ? "<not a regular file>" : old);
