@@ -23,11 +23,7 @@ struct FolderHarness : Harness {
     MyController& startWithDialogs() {
         ControllerEnv env;
         env.clock = &clock;
-        env.startup.version = [this] { return version; };
-        env.startup.beep = [] {};
-        env.startup.sleep = [](std::chrono::milliseconds) {};
-        env.startup.log = [this](const QString& line) { logLines << line; };
-        env.startup.homeDir = home;
+        env.startup = {[this] { return version; }, [] {}, [](auto) {}, [](const QString&) {}, home};
         env.settingsPath = settingsPath();
         env.offerTrayIcon = false;
         env.folderDialogs.pick = [this](QWidget*, const QString&) { return to; };
