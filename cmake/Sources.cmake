@@ -30,6 +30,7 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/reports/pagination.cpp
   ${FENNICK_SRC}/reports/report.cpp
   ${FENNICK_SRC}/shell/autostart.cpp
+  ${FENNICK_SRC}/shell/foldermove.cpp
   ${FENNICK_SRC}/shell/reminder.cpp
   ${FENNICK_SRC}/shell/session.cpp
   ${FENNICK_SRC}/shell/settings.cpp
@@ -53,6 +54,7 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/windows/timeentrydialog.cpp
   ${FENNICK_SRC}/app/commands.cpp
   ${FENNICK_SRC}/app/display.cpp
+  ${FENNICK_SRC}/app/folderchoice.cpp
   ${FENNICK_SRC}/app/logwatcher.cpp
   ${FENNICK_SRC}/app/mainwindows.cpp
   ${FENNICK_SRC}/app/mycontroller.cpp

@@ -419,6 +419,76 @@ abgelehnten Stempelung (nichts wurde geändert).
     </message>
 </context>
 <context>
+    <name>fennick::FolderChoiceText</name>
+    <message>
+        <source>Choose the Time Log Folder</source>
+        <translation>Ordner der Zeitprotokolle wählen</translation>
+    </message>
+    <message>
+        <source>Time Log Folder</source>
+        <translation>Ordner der Zeitprotokolle</translation>
+    </message>
+    <message>
+        <source>Keep the time log in %1?</source>
+        <translation>Die Zeitprotokolle in %1 führen?</translation>
+    </message>
+    <message>
+        <source>The month files are in %1. Move them to the new folder, or use the new folder as it is, for example a synced folder that already holds them.</source>
+        <translation>Die Monatsdateien liegen in %1. Verschieben Sie sie in den neuen Ordner, oder verwenden Sie den neuen Ordner, wie er ist, etwa einen synchronisierten Ordner, der sie schon enthält.</translation>
+    </message>
+    <message>
+        <source>&amp;Move the Month Files There</source>
+        <translation>Monatsdateien dorthin &amp;verschieben</translation>
+    </message>
+    <message>
+        <source>&amp;Use the Folder as It Is</source>
+        <translation>Ordner &amp;unverändert verwenden</translation>
+    </message>
+    <message>
+        <source>The month files were not moved; the time log stays in %1.
+
+%2</source>
+        <translation>Die Monatsdateien wurden nicht verschoben; die Zeitprotokolle bleiben in %1.
+
+%2</translation>
+    </message>
+    <message>
+        <source>The month files were moved to %1, but a file could not be removed from the old folder; nothing is lost.
+
+%2</source>
+        <translation>Die Monatsdateien wurden nach %1 verschoben, aber eine Datei konnte nicht aus dem alten Ordner entfernt werden; nichts ist verloren.
+
+%2</translation>
+    </message>
+    <message>
+        <source>The time log stays in %1.
+
+%2</source>
+        <translation>Die Zeitprotokolle bleiben in %1.
+
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::FolderMoveText</name>
+    <message>
+        <source>the new folder is the old one or lies inside it</source>
+        <translation>der neue Ordner ist der alte oder liegt darin</translation>
+    </message>
+    <message>
+        <source>its name is taken in the new folder</source>
+        <translation>der Name ist im neuen Ordner schon vergeben</translation>
+    </message>
+    <message>
+        <source>the copy reads back differently</source>
+        <translation>die Kopie weicht beim Zurücklesen ab</translation>
+    </message>
+    <message>
+        <source>the settings could not be written</source>
+        <translation>die Einstellungen konnten nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>fennick::LogEditor</name>
     <message>
         <source>%1 cannot be read: %2</source>
@@ -703,6 +773,10 @@ abgelehnten Stempelung (nichts wurde geändert).
     <message>
         <source>After:</source>
         <translation>Nach:</translation>
+    </message>
+    <message>
+        <source>C&amp;hoose…</source>
+        <translation>Aus&amp;wählen …</translation>
     </message>
 </context>
 <context>

@@ -27,6 +27,12 @@ void LogWatcher::watch(const LogFolder& folder) {
     }
 }
 
+void LogWatcher::forget() {
+    const QStringList watched = watcher_.files() + watcher_.directories();
+    if (!watched.isEmpty())
+        watcher_.removePaths(watched);
+}
+
 QString LogWatcher::signature(const LogFolder& folder) {
     QString signature;
     for (const QString& key : folder.index.value_or(MonthIndex{}).keys()) {

@@ -21,6 +21,8 @@ public:
     // Watches the folder and its newest month file (again after a rename
     // replaced it).
     void watch(const LogFolder& folder);
+    // Stops watching, as when the log moved to another folder.
+    void forget();
     // Asks for a look, as when a window comes to the front.
     void poke() { settle_.start(); }
 

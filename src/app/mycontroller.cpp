@@ -39,6 +39,8 @@ MyController::MyController(ControllerEnv env, QObject* parent)
     connect(&reminders_, &Reminders::due, this, &MyController::remind);
     connect(&preferences_, &Preferences::remindersChanged, this, &MyController::remind);
     connect(&preferences_, &Preferences::targetsChanged, this, &MyController::targetsChanged);
+    connect(&preferences_, &Preferences::chooseFolderRequested, this,
+            &MyController::chooseLogFolder);
     connect(&reminders_, &Reminders::checkOutRequested, this, &MyController::enterLogOut);
     connect(&reminders_, &Reminders::unavailable, this,
             [this](const QString& title, const QString& body) {
@@ -340,6 +342,26 @@ void MyController::doPrefOKButton() {
 
 void MyController::doPrefCancelButton() {
     preferences_.cancel();
+}
+
+void MyController::chooseLogFolder() {
+    if (fennick::chooseLogFolder(prefWindow(), session_.settings(),
+                                 logsDirPathStr().value_or(QString()), *env_.clock,
+                                 env_.folderDialogs))
+        logFolderChanged();
+}
+
+void MyController::logFolderChanged() {
+    session_.followFolderSetting();
+    watcher_.forget();
+    watcher_.watch(session_.store().folder());
+    preferences_.showFolder(logsDirPathStr().value_or(QString()));
+    commands_.showHistory(session_.history());
+    prepCheckInWindow();
+    for (ReportKind kind : kReportKinds) {
+        if (ReportWindow* window = windows_.made(kind); window && window->isVisible())
+            fill(kind);
+    }
 }
 
 void MyController::targetsChanged() {

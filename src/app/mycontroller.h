@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commands.h"
+#include "app/folderchoice.h"
 #include "app/logwatcher.h"
 #include "app/mainwindows.h"
 #include "app/preferences.h"
@@ -36,6 +37,7 @@ struct ControllerEnv {
     StartupEnv startup;        // version query, beep, sleep, log, home
     QString settingsPath;      // empty: the per-user settings file
     bool offerTrayIcon = true; // only where the desktop has a tray
+    FolderDialogs folderDialogs = FolderDialogs::standard();
 };
 
 // The glue between the windows and the punch session: it owns the windows,
@@ -93,6 +95,9 @@ public slots:
     void doPrefOpen();
     void doPrefOKButton();
     void doPrefCancelButton();
+    // Preferences' "Choose…": another log folder, the files moved there or
+    // not; the running session follows at once.
+    void chooseLogFolder();
     void quit();
 
 protected:
@@ -118,6 +123,9 @@ private:
     // The weekday targets changed: the check-in window and the report.
     void targetsChanged();
     void revalidateActions();
+    // The settings name another log folder: the session, the watcher and
+    // every window follow.
+    void logFolderChanged();
 
     ControllerEnv env_;
     PunchSession session_;

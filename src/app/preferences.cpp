@@ -18,6 +18,8 @@ PrefWindow* Preferences::window(const QString& logFolder) {
         showStored();
         connect(window_.get(), &PrefWindow::okPressed, this, &Preferences::accept);
         connect(window_.get(), &PrefWindow::cancelPressed, this, &Preferences::cancel);
+        connect(window_.get(), &PrefWindow::chooseFolderPressed, this,
+                &Preferences::chooseFolderRequested);
     }
     return window_.get();
 }
@@ -26,6 +28,11 @@ void Preferences::open(const QString& logFolder) {
     window(logFolder)->show();
     window_->raise();
     window_->activateWindow();
+}
+
+void Preferences::showFolder(const QString& logFolder) {
+    if (window_)
+        window_->setLogDirectory(logFolder);
 }
 
 void Preferences::showStored() {

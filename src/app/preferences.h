@@ -24,12 +24,16 @@ public:
     // Made when first needed; `logFolder` is shown, not changed here.
     PrefWindow* window(const QString& logFolder);
     void open(const QString& logFolder);
+    // Shows the folder the log is kept in now.
+    void showFolder(const QString& logFolder);
     void accept();
     void cancel();
 
 signals:
     void targetsChanged();
     void remindersChanged();
+    // "Choose…" was pressed: the controller asks for the new log folder.
+    void chooseFolderRequested();
 
 private:
     void showStored();

@@ -136,7 +136,7 @@ int punch(const CliRequest& request, QTextStream& out, QTextStream& err, const C
     if (at && !punchMissing(request.command, clock))
         return refuse(err, CliText::tr("no punch is missing: --at gives the time of a forgotten "
                                        "punch; nothing was recorded"));
-    session->store().checkLogFile();
+    clock.checkMonthFile();
     if (request.command == CliCommand::In)
         clock.checkInLog();
     else if (request.command == CliCommand::Out)
@@ -190,7 +190,7 @@ int undo(QTextStream& out, QTextStream& err, const CliEnv& env,
     session = std::make_unique<PunchSession>(
         env.clock, SessionEnv{env.homeDir, env.settingsPath, env.log}, TimeClock::Hooks{});
     session->open();
-    const FolderLock lock = session->store().lockFolder();
+    const FolderLock lock = session->lockFolder();
     const std::optional<NewestLine> newest =
         newestLine(LogFolder::scanned(session->store().logsDirPathStr()));
     if (!newest)

@@ -5,11 +5,12 @@
 namespace fennick {
 
 PunchSession::PunchSession(const Clock& clock, SessionEnv env, TimeClock::Hooks hooks)
-    : log_(env.log), settings_(openSettingsStore(env.settingsPath), env.log),
+    : log_(env.log), homeDir_(env.homeDir), settings_(openSettingsStore(env.settingsPath), env.log),
       store_(resolveLogFolder(settings_.stringForKey(kLogFolderKey), env.homeDir), clock, env.log),
       timeClock_(store_, clock, withSession(std::move(hooks))), editor_(store_, clock) {
     // The registered defaults answer while the store holds nothing of its own.
     settings_.registerDefaults(Settings::appDefaults());
+    timeClock_.setLocker([this] { return lockFolder(); });
     timeClock_.setOnBusinessP(settings_.boolForKey(kOnBusinessKey));
     timeClock_.setPrevTimeStr(settings_.stringForKey(kPrevTimeStrKey));
 }
@@ -29,14 +30,51 @@ TimeClock::Hooks PunchSession::withSession(TimeClock::Hooks hooks) {
     return hooks;
 }
 
-void PunchSession::open() {
+void PunchSession::openStore() {
     if (const auto& folder = store_.logsDirPathStr())
         ensureLogDirectory(*folder, log_);
     store_.dropLogFileDic();
     store_.checkLogFileDic();
+}
+
+void PunchSession::open() {
+    openStore();
     // A kill between a month file's rename and the settings' save left the
     // settings a punch behind; so does a hand edit while fennick was closed.
     followLog();
+}
+
+QString PunchSession::settingsFolder() const {
+    return resolveLogFolder(settings_.storedString(kLogFolderKey), homeDir_);
+}
+
+void PunchSession::useFolder(const QString& folder) {
+    store_.useFolder(folder);
+    // The steps name the old folder's files.
+    history_ = LogHistory();
+    openStore();
+    const FolderLock lock = store_.lockFolder();
+    timeClock_.followLog();
+}
+
+bool PunchSession::followFolderSetting() {
+    const QString folder = settingsFolder();
+    if (folder == store_.logsDirPathStr().value_or(QString()))
+        return false;
+    useFolder(folder);
+    return true;
+}
+
+FolderLock PunchSession::lockFolder() {
+    // Twice at most: a folder switched to and fro meanwhile is not chased.
+    for (int attempt = 0;; ++attempt) {
+        FolderLock lock = store_.lockFolder();
+        const QString folder = settingsFolder();
+        if (attempt == 2 || folder == store_.logsDirPathStr().value_or(QString()))
+            return lock;
+        lock.release();
+        useFolder(folder);
+    }
 }
 
 void PunchSession::saveDefaults() {
@@ -46,19 +84,19 @@ void PunchSession::saveDefaults() {
 }
 
 bool PunchSession::followLog() {
-    const FolderLock lock = store_.lockFolder();
+    const FolderLock lock = lockFolder();
     return timeClock_.followLog();
 }
 
 std::optional<QString> PunchSession::undo() {
-    const FolderLock lock = store_.lockFolder();
+    const FolderLock lock = lockFolder();
     std::optional<QString> refusal = history_.undo();
     timeClock_.followLog();
     return refusal;
 }
 
 std::optional<QString> PunchSession::redo() {
-    const FolderLock lock = store_.lockFolder();
+    const FolderLock lock = lockFolder();
     std::optional<QString> refusal = history_.redo();
     timeClock_.followLog();
     return refusal;
@@ -74,17 +112,17 @@ std::optional<QString> PunchSession::edited(LogEditor::Result result) {
 }
 
 std::optional<QString> PunchSession::changeTime(const RecordAt& record, const CalDate& time) {
-    const FolderLock lock = store_.lockFolder();
+    const FolderLock lock = lockFolder();
     return edited(editor_.changeTime(record, time));
 }
 
 std::optional<QString> PunchSession::remove(const RecordAt& record) {
-    const FolderLock lock = store_.lockFolder();
+    const FolderLock lock = lockFolder();
     return edited(editor_.remove(record));
 }
 
 std::optional<QString> PunchSession::insert(PunchKind kind, const CalDate& time) {
-    const FolderLock lock = store_.lockFolder();
+    const FolderLock lock = lockFolder();
     return edited(editor_.insert(kind, time));
 }
 

@@ -34,6 +34,14 @@ public:
     // Creates the log folder when it is missing, builds the month index and
     // takes the state from the log.
     void open();
+    // The writers' lock of the folder the settings name now. A move of the
+    // log may have switched the folder while this session waited for the old
+    // one's lock; the session then follows to the new one.
+    FolderLock lockFolder();
+    // Follows the settings to another log folder: the store, the month index
+    // and the state. The undo steps, which name the old folder's files, are
+    // dropped. True when the folder changed.
+    bool followFolderSetting();
     // Writes the punch state to the settings.
     void saveDefaults();
     // Reads the log's newest record under the writers' lock; true when the
@@ -60,9 +68,14 @@ public:
 
 private:
     TimeClock::Hooks withSession(TimeClock::Hooks hooks);
+    void openStore();
+    // The log folder as a new start would find it.
+    QString settingsFolder() const;
+    void useFolder(const QString& folder);
     std::optional<QString> edited(LogEditor::Result result);
 
     LogSink log_;
+    QString homeDir_;
     Settings settings_;
     TimeLogStore store_;
     TimeClock timeClock_;

@@ -80,6 +80,11 @@ void Settings::setTargetMinutes(const std::array<int, 7>& minutes) {
     }
 }
 
+QString Settings::storedString(const QString& key) const {
+    // A store opened afresh reads the file again; this one keeps what it read.
+    return QSettings(store_->fileName(), QSettings::IniFormat).value(key).toString();
+}
+
 void Settings::setString(const QString& key, const QString& value) {
     store_->setValue(key, value);
 }

@@ -36,6 +36,10 @@ public:
     QString stringForKey(const QString& key) const;
     void setBool(const QString& key, bool value);
     void setString(const QString& key, const QString& value);
+    void remove(const QString& key) { store_->remove(key); }
+    // The value as the settings file holds it now, written by another
+    // process or not.
+    QString storedString(const QString& key) const;
 
     // The target minutes of each weekday, Monday first; 0 where there is
     // none. A value that is no whole number of minutes in 0..24 h (edited

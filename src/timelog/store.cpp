@@ -87,6 +87,14 @@ TimeLogStore::TimeLogStore(std::optional<QString> logsDirPathStr, const Clock& c
         logsDir_ = std::move(logsDirPathStr);
 }
 
+void TimeLogStore::useFolder(const QString& folder) {
+    logsDir_ = folder.isEmpty() ? std::nullopt : std::optional(folder);
+    logFilePath_.reset();
+    index_.reset();
+    lastAppend_.reset();
+    lastFailure_.reset();
+}
+
 QString TimeLogStore::pathOf(const QString& fileName) const {
     return logsDir_.value_or(QString()) + u'/' + fileName;
 }

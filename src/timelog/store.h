@@ -74,6 +74,9 @@ public:
     // The month file of a month key, made when the month has none; absent
     // when it cannot be made.
     std::optional<QString> monthFilePath(const QString& monthKey);
+    // Keeps the log in another folder from now on; nothing of the old one is
+    // kept, the index included.
+    void useFolder(const QString& folder);
     // Takes the writers' lock of the folder (see FolderLock).
     FolderLock lockFolder() const { return FolderLock(logsDir_.value_or(QString())); }
 

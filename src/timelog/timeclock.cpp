@@ -31,13 +31,22 @@ bool TimeClock::followLog() {
     return true;
 }
 
-void TimeClock::enterLogIn() {
+FolderLock TimeClock::takeLock() const {
+    return locker_ ? locker_() : store_.lockFolder();
+}
+
+void TimeClock::checkMonthFile() {
+    const FolderLock lock = takeLock();
     store_.checkLogFile();
+}
+
+void TimeClock::enterLogIn() {
+    checkMonthFile();
     checkInLog();
 }
 
 void TimeClock::enterLogOut() {
-    store_.checkLogFile();
+    checkMonthFile();
     checkOutLog();
 }
 
@@ -51,21 +60,21 @@ bool TimeClock::askForgottenPunch(const CalDate& press, bool forCkin) {
 
 void TimeClock::checkInLog() {
     const CalDate press = clock_.now();
-    FolderLock lock = store_.lockFolder();
+    FolderLock lock = takeLock();
     followLog();
     punchIn(press, std::move(lock));
 }
 
 void TimeClock::checkOutLog() {
     const CalDate press = clock_.now();
-    FolderLock lock = store_.lockFolder();
+    FolderLock lock = takeLock();
     followLog();
     punchOut(press, std::move(lock));
 }
 
 void TimeClock::toggleLog() {
     const CalDate press = clock_.now();
-    FolderLock lock = store_.lockFolder();
+    FolderLock lock = takeLock();
     // Decided under the same lock as the punch, so two toggles never both
     // check in.
     followLog();
@@ -83,7 +92,7 @@ void TimeClock::punchIn(const CalDate& press, FolderLock lock) {
         if (!askForgottenPunch(press, true))
             return;
         forgotten = input_;
-        lock = store_.lockFolder();
+        lock = takeLock();
     }
     record(forgotten, press, PunchKind::CheckIn, lock);
 }
@@ -100,7 +109,7 @@ void TimeClock::punchOut(const CalDate& press, FolderLock lock) {
         if (!askForgottenPunch(press, false))
             return;
         forgotten = input_;
-        lock = store_.lockFolder();
+        lock = takeLock();
     }
     record(forgotten, press, PunchKind::CheckOut, lock);
 }

@@ -44,8 +44,14 @@ public:
     const std::optional<CalDate>& myInputCalDate() const { return input_; }
     void setMyInputCalDate(const CalDate& date) { input_ = date; }
 
-    void enterLogIn();  // checkLogFile, then checkInLog
-    void enterLogOut(); // checkLogFile, then checkOutLog
+    // Takes the writers' lock for every press in place of the store's own
+    // lock, as a session does that follows the log to another folder.
+    void setLocker(std::function<FolderLock()> locker) { locker_ = std::move(locker); }
+    // Makes sure this month's file exists, under the lock: the lock's holder
+    // may have moved the log to another folder meanwhile.
+    void checkMonthFile();
+    void enterLogIn();  // checkMonthFile, then checkInLog
+    void enterLogOut(); // checkMonthFile, then checkOutLog
     void checkInLog();
     void checkOutLog();
     // Checks out when checked in, else checks in: never a forgotten punch.
@@ -59,6 +65,7 @@ public:
     bool followLog();
 
 private:
+    FolderLock takeLock() const;
     // Runs the time-entry dialog; true when it confirmed a time.
     bool askForgottenPunch(const CalDate& press, bool forCkin);
     // A press after followLog, with the lock held.
@@ -78,6 +85,7 @@ private:
     TimeLogStore& store_;
     const Clock& clock_;
     Hooks hooks_;
+    std::function<FolderLock()> locker_;
     bool onBusiness_ = false;
     QString prevTime_;
     std::optional<CalDate> input_;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -19,9 +20,9 @@
 namespace fennick {
 
 PrefWindow::PrefWindow(QWidget* parent)
-    : QDialog(parent), path_(new QLabel), open_(new QPushButton(tr("Open in File &Manager"))),
-      remindAfter_(new QSpinBox), remindDaily_(new QCheckBox(tr("Daily at:"))),
-      remindDailyAt_(new QTimeEdit),
+    : QDialog(parent), path_(new QLabel), choose_(new QPushButton(tr("C&hoose…"))),
+      open_(new QPushButton(tr("Open in File &Manager"))), remindAfter_(new QSpinBox),
+      remindDaily_(new QCheckBox(tr("Daily at:"))), remindDailyAt_(new QTimeEdit),
       startAtLogin_(new QCheckBox(tr("Start fennick when I log in"))) {
     setObjectName(QStringLiteral("prefWindow"));
     setWindowTitle(tr("fennick Preferences"));
@@ -30,7 +31,12 @@ PrefWindow::PrefWindow(QWidget* parent)
 
     auto* form = new QFormLayout;
     form->addRow(tr("Time log folder:"), path_);
-    form->addRow(QString(), open_);
+    choose_->setObjectName(QStringLiteral("chooseFolder"));
+    auto* folderButtons = new QHBoxLayout;
+    folderButtons->addWidget(choose_);
+    folderButtons->addWidget(open_);
+    folderButtons->addStretch(1);
+    form->addRow(QString(), folderButtons);
 
     // Hours in quarters; "none" at 0, the default, shows nothing about targets.
     auto* targets = new QGroupBox(tr("Target hours per weekday"));
@@ -68,6 +74,7 @@ PrefWindow::PrefWindow(QWidget* parent)
     cancel_ = box->button(QDialogButtonBox::Cancel);
     connect(box, &QDialogButtonBox::accepted, this, &PrefWindow::okPressed);
     connect(box, &QDialogButtonBox::rejected, this, &PrefWindow::cancelPressed);
+    connect(choose_, &QPushButton::clicked, this, &PrefWindow::chooseFolderPressed);
     connect(open_, &QPushButton::clicked, this,
             [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(directory_)); });
 

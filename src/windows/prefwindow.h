@@ -13,7 +13,8 @@ class QPushButton;
 
 namespace fennick {
 
-// Shows where the time log files are kept, the target hours of each
+// Shows where the time log files are kept (with a button to choose another
+// folder), the target hours of each
 // weekday, the reminders and the start with the session. It reads and writes no setting: the
 // controller gives it the targets and takes them back on OK.
 class PrefWindow : public QDialog {
@@ -39,6 +40,8 @@ public:
 
 signals:
     void okPressed();
+    // "Choose…": the person wants to keep the log in another folder.
+    void chooseFolderPressed();
     void cancelPressed();
 
 protected:
@@ -46,6 +49,7 @@ protected:
 
 private:
     QLabel* path_;
+    QPushButton* choose_;
     QPushButton* open_;
     QPushButton* ok_;
     QPushButton* cancel_;

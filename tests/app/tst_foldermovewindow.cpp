@@ -1,0 +1,105 @@
+#include "app/harness.h"
+#include "timelog/logedit.h"
+#include "windows/checkinwindow.h"
+#include "windows/prefwindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace fennick;
+using namespace fennick::test;
+
+namespace {
+
+const QString kMarch = "/TLOG202403.txt";
+
+// A controller whose folder dialogs pick `to` and answer `use`.
+struct FolderHarness : Harness {
+    QString to = temp.path() + "/Sync/fennick";
+    FolderUse use = FolderUse::Move;
+    QStringList told;
+
+    MyController& startWithDialogs() {
+        ControllerEnv env;
+        env.clock = &clock;
+        env.startup = {[this] { return version; }, [] {}, [](auto) {}, [](const QString&) {}, home};
+        env.settingsPath = settingsPath();
+        env.offerTrayIcon = false;
+        env.folderDialogs.pick = [this](QWidget*, const QString&) { return to; };
+        env.folderDialogs.ask = [this](QWidget*, const QString&, const QString&) { return use; };
+        env.folderDialogs.tell = [this](QWidget*, const QString& text) { told << text; };
+        controller = std::make_unique<MyController>(std::move(env));
+        if (!controller->awakeFromNib())
+            qFatal("start-up refused");
+        return *controller;
+    }
+};
+
+} // namespace
+
+class TestFolderMoveWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { useTimeZone("Europe/Berlin"); }
+
+    // Preferences' "Choose…", reached from the keyboard: the running
+    // controller keeps its log where the answer says, and a punch follows.
+    void chooseFolder_data() {
+        QTest::addColumn<int>("use");
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("logs");  // "old" or "new": where the log is kept after
+        QTest::addColumn<QString>("shown"); // the check-in window's last punch after
+        QTest::newRow("move") << int(FolderUse::Move) << false << "new"
+                              << "2024/03/14 17:00:00";
+        QTest::newRow("use as it is") << int(FolderUse::UseAsItIs) << false << "new"
+                                      << "2024/03/15 08:00:00";
+        QTest::newRow("cancel") << int(FolderUse::Cancel) << false << "old"
+                                << "2024/03/14 17:00:00";
+        QTest::newRow("move fails") << int(FolderUse::Move) << true << "old"
+                                    << "2024/03/14 17:00:00";
+    }
+    void chooseFolder() {
+        QFETCH(int, use);
+        QFETCH(bool, diskFull);
+        QFETCH(QString, logs);
+        QFETCH(QString, shown);
+        FolderHarness h;
+        h.use = FolderUse(use);
+        const QByteArray old = punches({"20240314090000", "20240314170000"}).toLatin1();
+        const QByteArray synced = punches({"20240315080000"}).toLatin1();
+        QVERIFY(QDir().mkpath(h.logsDir()) && put(h.logsDir() + kMarch, old));
+        if (h.use == FolderUse::UseAsItIs)
+            QVERIFY(QDir().mkpath(h.to) && put(h.to + kMarch, synced));
+        MyController& c = h.startWithDialogs();
+        c.doPrefOpen();
+        PrefWindow* prefs = c.prefWindow();
+        QVERIFY(QTest::qWaitForWindowActive(prefs));
+        {
+            const std::optional<FailingDisk> disk =
+                diskFull ? std::optional<FailingDisk>(std::in_place, FailingDisk::NoSpace)
+                         : std::nullopt;
+            auto& choose = child<QPushButton>(prefs, "chooseFolder");
+            QCOMPARE(QApplication::focusWidget(), &choose);
+            QTest::keyClick(&choose, Qt::Key_Space);
+        }
+        const QString folder = logs == "new" ? h.to : h.logsDir();
+        QCOMPARE(c.logsDirPathStr().value_or(""), folder);
+        QCOMPARE(h.told.size(), int(diskFull));
+        if (diskFull)
+            QVERIFY(h.told.first().contains(h.to + kMarch) &&
+                    h.told.first().contains("stays in " + h.logsDir()));
+        QCOMPARE(child<QLabel>(c.ckinWindow(), "ckinPreTimeField").text(), shown);
+        QCOMPARE(bytesOf(h.logsDir() + kMarch),
+                 h.use == FolderUse::Move && !diskFull ? "<not a regular file>" : old);
+
+        const qsizetype before = recordLines(bytesOf(folder + kMarch)).size();
+        h.clock.set(at("20240315100000"));
+        c.onBusinessP() ? c.enterLogOut() : c.enterLogIn();
+        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), before + 1);
+    }
+};
+
+QTEST_MAIN(TestFolderMoveWindow)
+#include "tst_foldermovewindow.moc"
