@@ -12,6 +12,7 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/platform/translations.cpp
   ${FENNICK_SRC}/platform/version.cpp
   ${FENNICK_SRC}/timelog/checkinstate.cpp
+  ${FENNICK_SRC}/timelog/conflicts.cpp
   ${FENNICK_SRC}/timelog/fileops.cpp
   ${FENNICK_SRC}/timelog/folderlock.cpp
   ${FENNICK_SRC}/timelog/logedit.cpp
@@ -36,6 +37,7 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/shell/startup.cpp
   ${FENNICK_SRC}/cli/args.cpp
   ${FENNICK_SRC}/cli/cli.cpp
+  ${FENNICK_SRC}/cli/merge.cpp
   ${FENNICK_SRC}/cli/output.cpp
   ${FENNICK_SRC}/cli/punch.cpp)
 
