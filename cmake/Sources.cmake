@@ -46,6 +46,7 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/windows/activityindicator.cpp
   ${FENNICK_SRC}/windows/appicon.cpp
   ${FENNICK_SRC}/windows/checkinwindow.cpp
+  ${FENNICK_SRC}/windows/conflictnotice.cpp
   ${FENNICK_SRC}/windows/dailychart.cpp
   ${FENNICK_SRC}/windows/elidedlabel.cpp
   ${FENNICK_SRC}/windows/pagedtableview.cpp
