@@ -94,9 +94,9 @@ private slots:
                          c = lines({"20240305090000"});
         QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
         QTest::newRow("comments keep their places, a copy's own follow at the end")
-            << "# head\n" + a + "# mid\n" + c
+            << "# head\n" + a + "# mid\n" + c + "# tail\n"
             << QList<QByteArray>{"# head\n" + a + b + "# laptop\n"}
-            << "# head\n" + a + "# mid\n" + b + c + "# laptop\n";
+            << "# head\n" + a + "# mid\n" + b + c + "# tail\n# laptop\n";
         QTest::newRow("ordered by time token") << c + a << QList<QByteArray>{b} << a + b + c;
         QTest::newRow("twice in one file counts twice")
             << a + a << QList<QByteArray>{a + b, a} << a + a + b;
