@@ -12,6 +12,7 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/platform/translations.cpp
   ${FENNICK_SRC}/platform/version.cpp
   ${FENNICK_SRC}/timelog/checkinstate.cpp
+  ${FENNICK_SRC}/timelog/conflicts.cpp
   ${FENNICK_SRC}/timelog/fileops.cpp
   ${FENNICK_SRC}/timelog/folderlock.cpp
   ${FENNICK_SRC}/timelog/logedit.cpp
@@ -37,6 +38,7 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/shell/startup.cpp
   ${FENNICK_SRC}/cli/args.cpp
   ${FENNICK_SRC}/cli/cli.cpp
+  ${FENNICK_SRC}/cli/merge.cpp
   ${FENNICK_SRC}/cli/output.cpp
   ${FENNICK_SRC}/cli/punch.cpp)
 
@@ -45,6 +47,7 @@ set(FENNICK_GUI_SOURCES
   ${FENNICK_SRC}/windows/activityindicator.cpp
   ${FENNICK_SRC}/windows/appicon.cpp
   ${FENNICK_SRC}/windows/checkinwindow.cpp
+  ${FENNICK_SRC}/windows/conflictnotice.cpp
   ${FENNICK_SRC}/windows/dailychart.cpp
   ${FENNICK_SRC}/windows/elidedlabel.cpp
   ${FENNICK_SRC}/windows/pagedtableview.cpp

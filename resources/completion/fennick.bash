@@ -14,7 +14,7 @@ _fennick() {
     --month | --at) return ;;
     esac
     if ((COMP_CWORD == 1)); then
-        mapfile -t COMPREPLY < <(compgen -W "in out toggle undo report status --background --help --version" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "in out toggle undo merge report status --background --help --version" -- "$cur")
         return
     fi
     local words

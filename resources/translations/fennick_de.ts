@@ -359,7 +359,7 @@ Punches take the log folder&apos;s lock, so they are safe to run while fennick
 is open. Exit status: 0 on success, 1 when a file could not be written or
 read, 2 for bad arguments or a refused punch (nothing changed).
 </source>
-        <translation>Aufruf: fennick in [--at ZEIT]
+        <translation type="vanished">Aufruf: fennick in [--at ZEIT]
        fennick out [--at ZEIT]
        fennick toggle | undo
        fennick report log|daily|monthly|weekly [--month JJJJMM] [--format text|csv|json]
@@ -405,6 +405,141 @@ abgelehnten Stempelung (nichts wurde geändert).
     <message>
         <source>Log folder:</source>
         <translation>Protokollordner:</translation>
+    </message>
+    <message>
+        <source>Usage: fennick in [--at TIME]
+       fennick out [--at TIME]
+       fennick toggle | undo
+       fennick merge
+       fennick report log|daily|monthly|weekly [--month YYYYMM] [--format text|csv|json]
+       fennick status [--format text|json]
+       fennick --help | --version
+       fennick              (opens the check-in window)
+
+A personal time clock. From the terminal it punches as its buttons do and
+prints what its windows show:
+  in               check in
+  out              check out
+  toggle           check out when checked in, else check in
+  undo             remove the newest punch, if it is still the last record
+  merge            merge the conflict copies a file-sync tool saved beside
+                   a month file into it, then remove them
+  report log       the month&apos;s punches
+  report daily     the time worked on each day of the month, and the total
+  report monthly   the time worked in each of the twelve months ending with
+                   the month, and the total
+  report weekly    the time worked in each ISO week touching the month and
+                   the month&apos;s total; with a target set in Preferences,
+                   each week&apos;s target and difference and the month&apos;s balance
+  status           checked in or out, the last punch and today&apos;s time; with
+                   a target, this week&apos;s time, its target and the balance
+
+Options:
+  --at TIME        the time of a forgotten punch: HH:MM today or
+                   &quot;YYYY-MM-DD HH:MM&quot;, not before the last punch, not
+                   after now
+  --month YYYYMM   the month to report (default: the current month)
+  --format FORMAT  text (default), csv or json; csv and json use fixed
+                   keys, ISO 8601 times and durations in seconds
+  -h, --help       show this help and exit
+  -v, --version    show the version and exit
+
+Punches take the log folder&apos;s lock, so they are safe to run while fennick
+is open. Exit status: 0 on success, 1 when a file could not be written or
+read, 2 for bad arguments or a refused punch (nothing changed).
+</source>
+        <translation>Aufruf: fennick in [--at ZEIT]
+       fennick out [--at ZEIT]
+       fennick toggle | undo
+       fennick merge
+       fennick report log|daily|monthly|weekly [--month JJJJMM] [--format text|csv|json]
+       fennick status [--format text|json]
+       fennick --help | --version
+       fennick              (öffnet das Stempelfenster)
+
+Eine persönliche Stempeluhr. Im Terminal stempelt sie wie ihre Knöpfe und
+gibt aus, was ihre Fenster zeigen:
+  in               kommen
+  out              gehen
+  toggle           gehen, wenn man gekommen ist, sonst kommen
+  undo             die neueste Stempelung entfernen, wenn sie noch der letzte
+                   Eintrag ist
+  merge            die Konfliktkopien, die ein Sync-Programm neben einer
+                   Monatsdatei abgelegt hat, in sie übernehmen und dann
+                   entfernen
+  report log       die Stempelungen des Monats
+  report daily     die Arbeitszeit jedes Tages des Monats und die Summe
+  report monthly   die Arbeitszeit jedes der zwölf Monate bis zu diesem
+                   Monat und die Summe
+  report weekly    die Arbeitszeit jeder ISO-Woche, die den Monat berührt,
+                   und die Summe des Monats; mit einem Soll in den
+                   Einstellungen auch Soll und Differenz jeder Woche und
+                   der Saldo des Monats
+  status           ob man gekommen oder gegangen ist, die letzte Stempelung
+                   und die heutige Arbeitszeit; mit einem Soll auch die
+                   Arbeitszeit dieser Woche, ihr Soll und der Saldo
+
+Optionen:
+  --at ZEIT        die Zeit einer vergessenen Stempelung: HH:MM heute oder
+                   &quot;JJJJ-MM-TT HH:MM&quot;, nicht vor der letzten Stempelung,
+                   nicht nach jetzt
+  --month JJJJMM   der Monat des Berichts (Vorgabe: der laufende Monat)
+  --format FORMAT  text (Vorgabe), csv oder json; csv und json haben feste
+                   Schlüssel, Zeiten nach ISO 8601 und Dauern in Sekunden
+  -h, --help       diese Hilfe zeigen und beenden
+  -v, --version    die Version zeigen und beenden
+
+Stempelungen sperren den Protokollordner; sie können also laufen, während
+fennick geöffnet ist. Rückgabewert: 0 bei Erfolg, 1 wenn eine Datei nicht
+geschrieben oder gelesen werden konnte, 2 bei falschen Argumenten oder einer
+abgelehnten Stempelung (nichts wurde geändert).
+</translation>
+    </message>
+    <message>
+        <source>%1 has conflict copies, counted once until &apos;fennick merge&apos;: %2</source>
+        <translation>%1 hat Konfliktkopien, bis &apos;fennick merge&apos; einmal gezählt: %2</translation>
+    </message>
+    <message>
+        <source>There are no conflict copies to merge.</source>
+        <translation>Es gibt keine Konfliktkopien zum Zusammenführen.</translation>
+    </message>
+    <message>
+        <source>Merged %1 into %2.</source>
+        <translation>%1 in %2 zusammengeführt.</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::ConflictNotice</name>
+    <message>
+        <source>Merge</source>
+        <translation>Zusammenführen</translation>
+    </message>
+    <message>
+        <source>Writes every punch of the copies into the month file and removes the copies; Edit › Undo takes it back.</source>
+        <translation>Schreibt jede Stempelung der Kopien in die Monatsdatei und entfernt die Kopien; Bearbeiten › Rückgängig nimmt es zurück.</translation>
+    </message>
+    <message>
+        <source>A file-sync tool saved conflict copies; their punches count once with their month until merged:</source>
+        <translation>Ein Sync-Programm hat Konfliktkopien abgelegt; ihre Stempelungen zählen bis zum Zusammenführen einmal mit ihrem Monat:</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>fennick::Conflicts</name>
+    <message>
+        <source>%1 cannot be read: %2; nothing was merged.</source>
+        <translation>%1 kann nicht gelesen werden: %2; nichts wurde zusammengeführt.</translation>
+    </message>
+    <message>
+        <source>Merge Conflict Copies</source>
+        <translation>Konfliktkopien zusammenführen</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2; nothing was merged.</source>
+        <translation>%1 konnte nicht geschrieben werden: %2; nichts wurde zusammengeführt.</translation>
     </message>
 </context>
 <context>
@@ -716,6 +851,14 @@ abgelehnten Stempelung (nichts wurde geändert).
         <source>Ctrl+5</source>
         <translation>Ctrl+5</translation>
     </message>
+    <message>
+        <source>The log was not changed</source>
+        <translation>Das Protokoll wurde nicht geändert</translation>
+    </message>
+    <message>
+        <source>This month has conflict copies; merge them first.</source>
+        <translation>Dieser Monat hat Konfliktkopien; führen Sie sie zuerst zusammen.</translation>
+    </message>
 </context>
 <context>
     <name>fennick::Notifier</name>
@@ -863,6 +1006,10 @@ abgelehnten Stempelung (nichts wurde geändert).
     <message>
         <source>%1 could not be written: %2. Nothing was recorded.</source>
         <translation>%1 konnte nicht geschrieben werden: %2. Nichts wurde gespeichert.</translation>
+    </message>
+    <message>
+        <source>The conflict copies were not merged</source>
+        <translation>Die Konfliktkopien wurden nicht zusammengeführt</translation>
     </message>
 </context>
 <context>

@@ -34,9 +34,15 @@ void LogWatcher::forget() {
 }
 
 QString LogWatcher::signature(const LogFolder& folder) {
+    QStringList paths;
+    for (const QString& key : folder.index.value_or(MonthIndex{}).keys())
+        paths << *folder.monthFile(key);
+    // A conflict copy changes what a month counts.
+    for (const QString& key : folder.conflicts.keys())
+        paths += folder.conflictCopies(key);
     QString signature;
-    for (const QString& key : folder.index.value_or(MonthIndex{}).keys()) {
-        const QFileInfo file(*folder.monthFile(key));
+    for (const QString& path : paths) {
+        const QFileInfo file(path);
         signature += QStringLiteral("%1:%2:%3;")
                          .arg(file.fileName())
                          .arg(file.size())

@@ -144,6 +144,7 @@ void MyController::adoptReportWindow(ReportWindow* window) {
     connect(window, &ReportWindow::thisMonthClicked, this,
             [this, kind] { move(kind, MoveDirection::ThisMonth); });
     connect(window, &ReportWindow::selectionChanged, this, &MyController::revalidateActions);
+    connect(window, &ReportWindow::mergeClicked, this, &MyController::mergeConflicts);
     adoptMainWindow(window);
     restoreWindowPlace(session_.settings(), *window);
 }
@@ -243,6 +244,10 @@ void MyController::followLog() {
 }
 
 void MyController::logChanged() {
+    // A merge and its undo make and remove files: the index is read again.
+    TimeLogStore& store = session_.store();
+    store.dropLogFileDic();
+    store.checkLogFileDic();
     prepCheckInWindow();
     if (ReportWindow* front = frontReportWindow())
         fill(front->kind());
@@ -259,6 +264,11 @@ void MyController::redo() {
     logChanged();
 }
 
+void MyController::mergeConflicts() {
+    edits_.mergeConflicts(windows_.front());
+    logChanged();
+}
+
 std::optional<QString> MyController::shownMonthFile() const {
     const auto key = getDateString(cursor_, env_.clock->now());
     return key ? session_.store().folder().monthFile(*key) : std::nullopt;
@@ -269,6 +279,14 @@ void MyController::editPunch(Command command) {
     if (!log || !log->isVisible())
         return;
     const std::optional<int> row = log->selectedRow();
+    const auto shownKey = getDateString(cursor_, env_.clock->now());
+    // The rows then come from the month file and its copies together.
+    if (command != Command::InsertPunch && row && shownKey &&
+        session_.store().folder().conflicts.contains(*shownKey)) {
+        PunchEdits::showRefusal(log, tr("The log was not changed"),
+                                tr("This month has conflict copies; merge them first."));
+        return;
+    }
     bool changed = false;
     if (command == Command::InsertPunch)
         changed = edits_.insert(log);

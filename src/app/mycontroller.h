@@ -92,6 +92,8 @@ public slots:
     void enterLogOut();
     void undo();
     void redo();
+    // Merges the conflict copies of every month into the month files.
+    void mergeConflicts();
     void doPrefOpen();
     void doPrefOKButton();
     void doPrefCancelButton();

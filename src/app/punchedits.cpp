@@ -51,6 +51,12 @@ void PunchEdits::redo(QWidget* window) {
         showRefusal(window, tr("Nothing was redone"), *refusal);
 }
 
+void PunchEdits::mergeConflicts(QWidget* window) {
+    const std::variant<LogStep, QString> merged = session_.mergeConflicts();
+    if (const QString* failure = std::get_if<QString>(&merged))
+        showRefusal(window, tr("The conflict copies were not merged"), *failure);
+}
+
 void PunchEdits::showPunchFailure(QWidget* window, const FileFailure& failure) {
     showRefusal(window, tr("The punch was not recorded"),
                 tr("%1 could not be written: %2. Nothing was recorded.")

@@ -28,6 +28,9 @@ public:
     // Undo and redo of the session's steps; a refusal is shown on the window.
     void undo(QWidget* window);
     void redo(QWidget* window);
+    // Merges the conflict copies of the log folder; a failure is shown on
+    // the window like a failed punch, and nothing changed then.
+    void mergeConflicts(QWidget* window);
 
     // A punch that could not be written, as an alert on the window.
     static void showPunchFailure(QWidget* window, const FileFailure& failure);

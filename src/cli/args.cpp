@@ -20,6 +20,7 @@ struct CommandWord {
 constexpr CommandWord kCommandWords[] = {
     {u"report", CliCommand::Report}, {u"status", CliCommand::Status}, {u"in", CliCommand::In},
     {u"out", CliCommand::Out},       {u"toggle", CliCommand::Toggle}, {u"undo", CliCommand::Undo},
+    {u"merge", CliCommand::Merge},
 };
 
 // Qt's own command-line options, which start the windows; those marked take

@@ -16,7 +16,7 @@ class CliText {
     Q_DECLARE_TR_FUNCTIONS(fennick::CliText)
 };
 
-enum class CliCommand { Help, Version, Report, Status, In, Out, Toggle, Undo };
+enum class CliCommand { Help, Version, Report, Status, In, Out, Toggle, Undo, Merge };
 enum class CliFormat { Text, Csv, Json };
 
 // What the words on the command line ask for. The month is kept as given:

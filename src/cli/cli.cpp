@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "cli/args.h"
+#include "cli/merge.h"
 #include "cli/output.h"
 #include "cli/punch.h"
 #include "shell/settings.h"
@@ -80,6 +81,7 @@ int report(const CliRequest& request, QTextStream& out, QTextStream& err, const 
         request.report == ReportKind::WeeklySums ? WeekTargets{settings.targetMinutes()}
                                                  : WeekTargets{});
     writeReport(out, content, request.format);
+    announceConflicts(content.conflicts, err);
     return readStatus(content.unreadable, err);
 }
 
@@ -92,6 +94,7 @@ int status(const CliRequest& request, QTextStream& out, QTextStream& err, const 
     const CliStatusData data = collectStatus(state.onBusiness, state.prevTime, folder, env.clock,
                                              WeekTargets{settings.targetMinutes()});
     writeStatus(out, data, request.format);
+    announceConflicts(data.conflicts, err);
     return readStatus(data.unreadable, err);
 }
 
@@ -112,6 +115,8 @@ int dispatch(const CliRequest& request, QTextStream& out, QTextStream& err, cons
     case CliCommand::Toggle:
     case CliCommand::Undo:
         return runPunch(request, out, err, env);
+    case CliCommand::Merge:
+        return runMerge(out, err, env);
     }
     return kCliUsage;
 }
@@ -123,6 +128,7 @@ QString cliUsage() {
         "Usage: fennick in [--at TIME]\n"
         "       fennick out [--at TIME]\n"
         "       fennick toggle | undo\n"
+        "       fennick merge\n"
         "       fennick report log|daily|monthly|weekly [--month YYYYMM] [--format "
         "text|csv|json]\n"
         "       fennick status [--format text|json]\n"
@@ -135,6 +141,8 @@ QString cliUsage() {
         "  out              check out\n"
         "  toggle           check out when checked in, else check in\n"
         "  undo             remove the newest punch, if it is still the last record\n"
+        "  merge            merge the conflict copies a file-sync tool saved beside\n"
+        "                   a month file into it, then remove them\n"
         "  report log       the month's punches\n"
         "  report daily     the time worked on each day of the month, and the total\n"
         "  report monthly   the time worked in each of the twelve months ending with\n"

@@ -167,7 +167,9 @@ CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,
     CliStatusData status;
     status.state = checkInState(onBusiness, prevTimeStr);
     // The check-in window's own figures.
-    status.account = account(LogFolder::scanned(logsDir), clock, targets);
+    const LogFolder folder = LogFolder::scanned(logsDir);
+    status.account = account(folder, clock, targets);
+    status.conflicts = folder.conflicts;
     status.dayKey = status.account.dayKey;
     status.todaySeconds = status.account.todaySeconds;
     status.unreadable = status.account.unreadable;

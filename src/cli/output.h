@@ -27,6 +27,7 @@ struct CliStatusData {
     Account account;               // the same figures, the week's and the targets
     QList<FileFailure> unreadable; // as in ReportContent
     QString folder;                // the log folder
+    ConflictIndex conflicts;       // as in ReportContent
 };
 
 CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,

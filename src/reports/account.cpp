@@ -1,6 +1,7 @@
 #include "reports/account.h"
 
 #include "platform/texts.h"
+#include "timelog/conflicts.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -94,17 +95,13 @@ DayTotals dayTotalsBetween(QDate first, QDate last, const LogFolder& folder, con
     // and its own pairing counts an open check-in up to now.
     bool thisMonthCounted = false;
     for (QDate month(first.year(), first.month(), 1); month <= last; month = month.addMonths(1)) {
-        const auto path = folder.monthFile(monthKeyOf(month));
-        if (!path)
+        const MonthRead read = readMonth(folder, monthKeyOf(month));
+        unreadable += read.unreadable;
+        if (!read.text)
             continue;
-        const MonthSumHandler handler(path, clock);
-        if (const auto monthDays = handler.calcDaySum()) {
-            addDays(days, *monthDays, firstKey, lastKey);
-            thisMonthCounted = thisMonthCounted || (month == thisMonth && !monthDays->isEmpty());
-        }
-        const std::optional<ReadFailure>& failure = handler.readFailure();
-        if (failure && !failure->missing)
-            unreadable.append(FileFailure{*path, failure->reason});
+        const DayTotals monthDays = MonthSumHandler(std::nullopt, clock).sumDayBuff(*read.text);
+        addDays(days, monthDays, firstKey, lastKey);
+        thisMonthCounted = thisMonthCounted || (month == thisMonth && !monthDays.isEmpty());
     }
     if (last >= thisMonth && !thisMonthCounted)
         addDays(days, openStretchAfterItsMonth(folder, now), firstKey, lastKey);

@@ -1,6 +1,7 @@
 #include "reports/report.h"
 
 #include "platform/texts.h"
+#include "timelog/conflicts.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -45,34 +46,31 @@ QStringList columnHeadings(ReportKind kind) {
             QCoreApplication::translate("MyDataSource", columns.dataHeading)};
 }
 
-// Notes a month file that is there but could not be read.
-void noteFailure(ReportContent& content, const MonthSumHandler& handler) {
-    const std::optional<ReadFailure>& failure = handler.readFailure();
-    if (failure && !failure->missing)
-        content.unreadable.append(FileFailure{*handler.monthFilePath(), failure->reason});
+// The month's text, its file and conflict copies read together; files that
+// are there but could not be read are noted.
+std::optional<QString> monthText(ReportContent& content, const LogFolder& folder,
+                                 const QString& monthKey) {
+    MonthRead month = readMonth(folder, monthKey);
+    content.unreadable += month.unreadable;
+    return month.text;
 }
 
 void fillLog(ReportContent& content, const LogFolder& folder, const Clock& clock) {
-    if (const auto path = folder.monthFile(content.months.value(0))) {
-        const MonthSumHandler handler(path, clock);
-        if (const auto punches = handler.getLogArray()) {
-            content.rows = logRows(*punches);
-            for (const LoggedPunch& punch : *punches)
-                content.rowData.append(
-                    {punch.time ? isoDateTime(*punch.time) : QString(), 0, punch.kind});
-        }
-        noteFailure(content, handler);
+    if (const auto text = monthText(content, folder, content.months.value(0))) {
+        const QList<LoggedPunch> punches =
+            MonthSumHandler(std::nullopt, clock).getLogArrayBuff(*text);
+        content.rows = logRows(punches);
+        for (const LoggedPunch& punch : punches)
+            content.rowData.append(
+                {punch.time ? isoDateTime(*punch.time) : QString(), 0, punch.kind});
     }
 }
 
 // One row per day with work, in day order, and the month's total. No file,
 // an unreadable one or no day at all: no rows, 0.
 void fillDailySums(ReportContent& content, const LogFolder& folder, const Clock& clock) {
-    if (const auto path = folder.monthFile(content.months.value(0))) {
-        const MonthSumHandler handler(path, clock);
-        content.days = handler.calcDaySum().value_or(DayTotals{});
-        noteFailure(content, handler);
-    }
+    if (const auto text = monthText(content, folder, content.months.value(0)))
+        content.days = MonthSumHandler(std::nullopt, clock).sumDayBuff(*text);
     if (!content.days.isEmpty()) {
         DspRows rows;
         rows.reserve(content.days.size());
@@ -98,12 +96,8 @@ void fillMonthlySums(ReportContent& content, const LogFolder& cached, const Cloc
     if (folder.index) {
         for (const QString& key : content.months) {
             std::int64_t seconds = 0;
-            if (const auto path = folder.monthFile(key)) {
-                const MonthSumHandler handler(path, clock);
-                if (const auto sum = handler.calcMonthSum())
-                    seconds = sum->sumValue();
-                noteFailure(content, handler);
-            }
+            if (const auto text = monthText(content, folder, key))
+                seconds = MonthSumHandler(std::nullopt, clock).sumMonthBuff(*text).sumValue();
             content.rows->append(myDspData{key, monthDuration(seconds)});
             content.rowData.append({isoMonth(key), seconds, PunchKind::CheckIn});
             content.totalSeconds += seconds;
@@ -139,8 +133,14 @@ void fillWeeklySums(ReportContent& content, const LogFolder& folder, const Clock
     }
 }
 
+// A month with only a conflict copy has punches to show too.
 MonthHasFile hasFileIn(const LogFolder& folder, const Clock& clock) {
-    return monthHasFileIn(folder.index, clock);
+    std::optional<MonthIndex> months = folder.index;
+    if (months) {
+        for (const QString& key : folder.conflicts.keys())
+            months->insert(key, folder.conflicts.value(key).value(0));
+    }
+    return monthHasFileIn(months, clock);
 }
 
 } // namespace
@@ -193,6 +193,7 @@ ReportContent reportContent(ReportKind kind, int offset, const LogFolder& folder
     content.heading = heading(kind, content.months);
     content.todayKey = now.format(CalFormat::Compact).left(8);
     content.columnHeadings = columnHeadings(kind);
+    content.conflicts = folder.conflicts;
     switch (kind) {
     case ReportKind::Log:
         fillLog(content, folder, clock);

@@ -60,6 +60,9 @@ struct ReportContent {
     // count them as empty, and the window and the terminal say so.
     QList<FileFailure> unreadable;
     QList<ReportRowData> rowData; // one for each row, in the same order
+    // The conflict copies of every month of the folder: until merged, the
+    // window and the terminal say so.
+    ConflictIndex conflicts;
 };
 
 // The short line shown over the empty table of a month without punches ("No

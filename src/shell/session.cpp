@@ -1,6 +1,7 @@
 #include "shell/session.h"
 
 #include "shell/startup.h"
+#include "timelog/conflicts.h"
 
 namespace fennick {
 
@@ -124,6 +125,21 @@ std::optional<QString> PunchSession::remove(const RecordAt& record) {
 std::optional<QString> PunchSession::insert(PunchKind kind, const CalDate& time) {
     const FolderLock lock = lockFolder();
     return edited(editor_.insert(kind, time));
+}
+
+std::variant<LogStep, QString> PunchSession::mergeConflicts() {
+    const FolderLock lock = store_.lockFolder();
+    std::variant<LogStep, QString> merged =
+        mergeConflictCopies(LogFolder::scanned(store_.logsDirPathStr()));
+    const LogStep* step = std::get_if<LogStep>(&merged);
+    if (!step || step->edits.isEmpty())
+        return merged;
+    history_.recorded(*step);
+    // The copies are gone and a month may have a file now.
+    store_.dropLogFileDic();
+    store_.checkLogFileDic();
+    timeClock_.followLog();
+    return merged;
 }
 
 } // namespace fennick

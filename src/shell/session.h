@@ -11,6 +11,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <variant>
 
 namespace fennick {
 
@@ -58,6 +59,12 @@ public:
     std::optional<QString> changeTime(const RecordAt& record, const CalDate& time);
     std::optional<QString> remove(const RecordAt& record);
     std::optional<QString> insert(PunchKind kind, const CalDate& time);
+
+    // Merges the conflict copies of every month into the month files under
+    // the lock, as one undo step; the state then follows the log. Answers
+    // the step (without edits when there was nothing to merge) or why
+    // nothing changed.
+    std::variant<LogStep, QString> mergeConflicts();
 
     Settings& settings() { return settings_; }
     const Settings& settings() const { return settings_; }

@@ -95,6 +95,11 @@ void syncDirectory(const QByteArray& dir) {
     ::close(fd);
 }
 
+QByteArray directoryOf(const QByteArray& native) {
+    const qsizetype slash = native.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : native.left(slash);
+}
+
 // The temporary file of one write. Whatever it holds is thrown away unless it
 // was renamed over the target.
 class TempFile {
@@ -241,8 +246,26 @@ bool createEmptyFile(const QString& path) {
     if (fd < 0)
         return false;
     ::close(fd);
-    const qsizetype slash = native.lastIndexOf('/');
-    syncDirectory(slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : native.left(slash));
+    syncDirectory(directoryOf(native));
+    return true;
+}
+
+bool createFileWith(const QString& path, const QByteArray& bytes) {
+    if (!createEmptyFile(path))
+        return false;
+    if (replaceFileContents(path, bytes))
+        return true;
+    const int error = errno;
+    removeFile(path);
+    errno = error;
+    return false;
+}
+
+bool removeFile(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (::unlink(native.constData()) != 0 && errno != ENOENT)
+        return false;
+    syncDirectory(directoryOf(native));
     return true;
 }
 

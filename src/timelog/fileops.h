@@ -23,6 +23,15 @@ bool createEmptyFile(const QString& path);
 // failure the old file is untouched and no temporary file is left behind.
 bool replaceFileContents(const QString& path, const QByteArray& bytes);
 
+// Makes a new file (mode 0600) that holds `bytes`, as durably as
+// replaceFileContents writes. Fails when anything is at the path already; on
+// failure nothing is left there.
+bool createFileWith(const QString& path, const QByteArray& bytes);
+
+// Removes a file and syncs its directory, so that the removal lasts. True
+// when nothing is at the path any more.
+bool removeFile(const QString& path);
+
 // The system calls through which replaceFileContents opens its temporary
 // file, writes, syncs and renames. Tests put failing or counting ones in
 // their place, so that a read-only or full disk or a failed sync can be met

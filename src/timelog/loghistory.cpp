@@ -26,9 +26,27 @@ QString changedSince(const QString& path) {
         .arg(path);
 }
 
+using HeldBytes = QHash<QString, std::optional<QByteArray>>;
+
+// The bytes of one side of an edit; absent where the file is not there.
+std::optional<QByteArray> sideOf(const FileEdit& edit, bool after) {
+    if (after ? edit.absentAfter : edit.absentBefore)
+        return std::nullopt;
+    return after ? edit.after : edit.before;
+}
+
+// Puts one side of an edit on disk: writes, makes or removes the file.
+bool putSide(const FileEdit& edit, bool after) {
+    const std::optional<QByteArray> bytes = sideOf(edit, after);
+    if (!bytes)
+        return removeFile(edit.path);
+    const bool made = after ? edit.absentBefore : edit.absentAfter;
+    return made ? createFileWith(edit.path, *bytes) : replaceFileContents(edit.path, *bytes);
+}
+
 // The bytes a file holds once the edits already gone through are applied:
 // a forgotten punch and the press may both be in one file.
-std::optional<QByteArray> heldBytes(const QHash<QString, QByteArray>& held, const QString& path) {
+std::optional<QByteArray> heldBytes(const HeldBytes& held, const QString& path) {
     const auto found = held.constFind(path);
     return found != held.constEnd() ? std::optional(*found) : bytesOf(path);
 }
@@ -36,12 +54,12 @@ std::optional<QByteArray> heldBytes(const QHash<QString, QByteArray>& held, cons
 // The first file that does not hold what the step's edits expect when they
 // are written in order (forwards: each edit's before; backwards: its after).
 std::optional<QString> changedFile(const QList<FileEdit>& edits, bool forwards) {
-    QHash<QString, QByteArray> held;
+    HeldBytes held;
     for (qsizetype k = 0; k < edits.size(); ++k) {
         const FileEdit& edit = edits[forwards ? k : edits.size() - 1 - k];
-        if (heldBytes(held, edit.path) != (forwards ? edit.before : edit.after))
+        if (heldBytes(held, edit.path) != sideOf(edit, !forwards))
             return edit.path;
-        held.insert(edit.path, forwards ? edit.after : edit.before);
+        held.insert(edit.path, sideOf(edit, forwards));
     }
     return std::nullopt;
 }
@@ -51,7 +69,7 @@ std::optional<QString> changedFile(const QList<FileEdit>& edits, bool forwards) 
 // The newest edit is undone first.
 std::optional<LogStep> punchUndoneInPlace(const LogStep& step, QString* refusal) {
     LogStep now = step;
-    QHash<QString, QByteArray> held;
+    HeldBytes held;
     for (qsizetype i = step.edits.size() - 1; i >= 0; --i) {
         const FileEdit& edit = step.edits[i];
         const std::optional<QByteArray> current = heldBytes(held, edit.path);
@@ -92,14 +110,13 @@ std::optional<FileFailure> writeEdits(const QList<FileEdit>& edits, bool forward
         std::reverse(order.begin(), order.end());
     for (qsizetype i = 0; i < order.size(); ++i) {
         const FileEdit& edit = order[i];
-        if (replaceFileContents(edit.path, forwards ? edit.after : edit.before))
+        if (putSide(edit, forwards))
             continue;
         const FileFailure failure{edit.path, QString::fromLocal8Bit(std::strerror(errno))};
         // Put back what this step already wrote; the first failure is the one
         // to report.
         for (qsizetype done = i - 1; done >= 0; --done)
-            replaceFileContents(order[done].path,
-                                forwards ? order[done].before : order[done].after);
+            putSide(order[done], !forwards);
         return failure;
     }
     return std::nullopt;

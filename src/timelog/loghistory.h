@@ -7,11 +7,15 @@
 
 namespace fennick {
 
-// One change of one month file: its whole bytes before and after.
+// One change of one month file: its whole bytes before and after. A file
+// that is not there before the step is made by it; one not there after it
+// is removed.
 struct FileEdit {
     QString path;
     QByteArray before;
     QByteArray after;
+    bool absentBefore = false;
+    bool absentAfter = false;
 };
 
 // A file that could not be written (or read), and the system's reason.

@@ -1,5 +1,6 @@
 #include "timelog/store.h"
 
+#include "timelog/conflicts.h"
 #include "timelog/fileops.h"
 #include "timelog/logfile.h"
 
@@ -120,7 +121,8 @@ std::optional<MonthIndex> scanMonthIndex(const std::optional<QString>& folder) {
 
 LogFolder LogFolder::scanned(std::optional<QString> path) {
     std::optional<MonthIndex> index = scanMonthIndex(path);
-    return LogFolder{std::move(path), std::move(index)};
+    ConflictIndex conflicts = scanConflictCopies(path);
+    return LogFolder{std::move(path), std::move(index), std::move(conflicts)};
 }
 
 std::optional<QString> LogFolder::monthFile(const QString& monthKey) const {
@@ -132,13 +134,32 @@ std::optional<QString> LogFolder::monthFile(const QString& monthKey) const {
     return *path + u'/' + found.value();
 }
 
+QStringList LogFolder::conflictCopies(const QString& monthKey) const {
+    QStringList paths;
+    if (path && !path->isEmpty()) {
+        for (const QString& name : conflicts.value(monthKey))
+            paths << *path + u'/' + name;
+    }
+    return paths;
+}
+
+QStringList LogFolder::months() const {
+    QStringList keys = index ? index->keys() : QStringList();
+    keys += conflicts.keys();
+    keys.sort();
+    keys.removeDuplicates();
+    return keys;
+}
+
 std::optional<MonthIndex> TimeLogStore::getLogFileDic() const {
     return scanMonthIndex(logsDir_);
 }
 
 void TimeLogStore::checkLogFileDic() {
-    if (!index_)
-        index_ = getLogFileDic();
+    if (index_)
+        return;
+    index_ = getLogFileDic();
+    conflicts_ = scanConflictCopies(logsDir_);
 }
 
 void TimeLogStore::rebuildLogFileDic() {
@@ -223,14 +244,13 @@ bool TimeLogStore::appendPunch(const CalDate& punch, const CalDate& written, Pun
 std::optional<NewestRecord> newestRecord(const LogFolder& folder) {
     if (!folder.index)
         return std::nullopt;
-    const MonthIndex& index = *folder.index;
-    for (auto it = index.constEnd(); it != index.constBegin();) {
-        --it;
-        const std::optional<LogFileText> file = readLogFile(*folder.monthFile(it.key()));
-        if (!file)
+    const QStringList months = folder.months();
+    for (auto key = months.crbegin(); key != months.crend(); ++key) {
+        const MonthRead month = readMonth(folder, *key);
+        if (!month.text)
             continue;
         std::optional<NewestRecord> last;
-        forEachRecord(file->text, [&](const Record& record) {
+        forEachRecord(*month.text, [&](const Record& record) {
             last = NewestRecord{record.kind, record.timeToken.toString()};
         });
         if (last)

@@ -9,12 +9,16 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace fennick {
 
 // Month key ("%Y%m" as found in the name) -> file name as listed.
 using MonthIndex = QMap<QString, QString>;
+// Month key -> the names of the month's conflict copies, sorted (see
+// timelog/conflicts.h).
+using ConflictIndex = QMap<QString, QStringList>;
 
 // The month index of a folder's listing now; absent when there is no folder.
 std::optional<MonthIndex> scanMonthIndex(const std::optional<QString>& folder);
@@ -24,16 +28,21 @@ std::optional<MonthIndex> scanMonthIndex(const std::optional<QString>& folder);
 struct LogFolder {
     std::optional<QString> path;
     std::optional<MonthIndex> index;
+    ConflictIndex conflicts = {};
 
     // The folder with an index read from its listing now.
     static LogFolder scanned(std::optional<QString> path);
     // The month's file as "<dir>/<name>"; absent when the month has no file
     // in the index or there is no folder.
     std::optional<QString> monthFile(const QString& monthKey) const;
+    // The paths of the month's conflict copies.
+    QStringList conflictCopies(const QString& monthKey) const;
+    // Every month with a month file or a conflict copy, oldest first.
+    QStringList months() const;
 };
 
-// The newest record of a folder: the last record line of the newest month
-// file that holds one.
+// The newest record of a folder: the last record of the newest month that
+// holds one, its file and conflict copies read together.
 struct NewestRecord {
     PunchKind kind = PunchKind::CheckIn;
     QString timeToken;
@@ -52,11 +61,12 @@ public:
     const std::optional<QString>& logFilePathStr() const { return logFilePath_; }
     const std::optional<MonthIndex>& myLogFileDic() const { return index_; }
     // The folder with the index as it is cached now.
-    LogFolder folder() const { return LogFolder{logsDir_, index_}; }
+    LogFolder folder() const { return LogFolder{logsDir_, index_, conflicts_}; }
 
     // A fresh index of the directory; absent when there is no directory.
     std::optional<MonthIndex> getLogFileDic() const;
-    // Builds the index only when there is none.
+    // Builds the index (and that of the conflict copies) only when there is
+    // none.
     void checkLogFileDic();
     // Drops the index so that the next checkLogFileDic builds it again.
     void dropLogFileDic() { index_.reset(); }
@@ -94,6 +104,7 @@ private:
     std::optional<QString> logsDir_;
     std::optional<QString> logFilePath_;
     std::optional<MonthIndex> index_;
+    ConflictIndex conflicts_;
     std::optional<FileEdit> lastAppend_;
     std::optional<FileFailure> lastFailure_;
     const Clock& clock_;

@@ -2,6 +2,7 @@
 
 #include "reports/csv.h"
 #include "reports/mydatasource.h"
+#include "windows/conflictnotice.h"
 #include "windows/dailychart.h"
 #include "windows/pagedtableview.h"
 
@@ -200,6 +201,9 @@ ReportWindow::ReportWindow(ReportKind kind, QWidget* parent) : QMainWindow(paren
     notice_->setContentsMargins(6, 4, 6, 4);
     notice_->hide();
     layout->addWidget(notice_);
+    conflicts_ = new ConflictNotice(central);
+    connect(conflicts_, &ConflictNotice::mergeClicked, this, &ReportWindow::mergeClicked);
+    layout->addWidget(conflicts_);
     layout->addWidget(table_, 1);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ReportWindow::selectionChanged);
@@ -277,6 +281,7 @@ void ReportWindow::setContent(const ReportContent& content) {
     source_->setTodayKey(content.todayKey);
     source_->setDataArray(content.rows);
     showReadFailures(content.unreadable);
+    conflicts_->showConflicts(content.conflicts);
     if (total_)
         total_->setText(content.totalLine.value_or(QString()));
     if (chart_)

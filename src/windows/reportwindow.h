@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace fennick {
 
+class ConflictNotice;
 class DailyChart;
 class PagedTableView;
 class MyDataSource;
@@ -70,6 +71,8 @@ signals:
     void nextClicked();
     void prevClicked();
     void thisMonthClicked();
+    // The conflict notice's Merge button.
+    void mergeClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -101,6 +104,7 @@ private:
     MyDataSource* source_ = nullptr;
     QLabel* total_ = nullptr;
     QLabel* notice_ = nullptr;
+    ConflictNotice* conflicts_ = nullptr;
     QLabel* note_ = nullptr;
     DailyChart* chart_ = nullptr;
     QMenu* goMenu_ = nullptr;
