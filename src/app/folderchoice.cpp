@@ -53,9 +53,9 @@ QString failureText(const FileFailure& failure) {
     return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(failure.path), failure.reason);
 }
 
-// Moves the files; true when the settings name the new folder afterwards.
-bool moveFiles(QWidget* parent, Settings& settings, const QString& from, const QString& to,
-               const Clock& clock, const FolderDialogs& dialogs) {
+// Moves the files; whether the settings name the new folder afterwards.
+FolderChoice moveFiles(QWidget* parent, Settings& settings, const QString& from, const QString& to,
+                       const Clock& clock, const FolderDialogs& dialogs) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const FolderMove move = moveLogFolder(settings, from, to, clock);
     QApplication::restoreOverrideCursor();
@@ -68,7 +68,10 @@ bool moveFiles(QWidget* parent, Settings& settings, const QString& from, const Q
                                  "The month files were moved to %1, but a file could not be "
                                  "removed from the old folder; nothing is lost.\n\n%2")
                                  .arg(QDir::toNativeSeparators(to), failureText(*move.failure)));
-    return move.switched;
+    if (!move.switched)
+        return FolderChoice::Unchanged;
+    return move.madeConflictCopies ? FolderChoice::SwitchedWithConflictCopies
+                                   : FolderChoice::Switched;
 }
 
 } // namespace
@@ -77,11 +80,11 @@ FolderDialogs FolderDialogs::standard() {
     return FolderDialogs{pickWithDialog, askWithMessageBox, tellWithMessageBox};
 }
 
-bool chooseLogFolder(QWidget* parent, Settings& settings, const QString& current,
-                     const Clock& clock, const FolderDialogs& dialogs) {
+FolderChoice chooseLogFolder(QWidget* parent, Settings& settings, const QString& current,
+                             const Clock& clock, const FolderDialogs& dialogs) {
     const QString picked = dialogs.pick(parent, current);
     if (picked.isEmpty() || (isSameOrInside(picked, current) && isSameOrInside(current, picked)))
-        return false;
+        return FolderChoice::Unchanged;
     const QString to = QDir::cleanPath(picked);
     switch (dialogs.ask(parent, current, to)) {
     case FolderUse::Move:
@@ -91,13 +94,13 @@ bool chooseLogFolder(QWidget* parent, Settings& settings, const QString& current
             dialogs.tell(parent,
                          FolderChoiceText::tr("The time log stays in %1.\n\n%2")
                              .arg(QDir::toNativeSeparators(current), failureText(*failure)));
-            return false;
+            return FolderChoice::Unchanged;
         }
-        return true;
+        return FolderChoice::Switched;
     case FolderUse::Cancel:
         break;
     }
-    return false;
+    return FolderChoice::Unchanged;
 }
 
 } // namespace fennick

@@ -28,9 +28,10 @@ struct FolderDialogs {
 
 // Lets the person pick another log folder and say whether the month files
 // move there or the folder is used as it is (a synced folder that already
-// holds them). True when the settings now name another folder, which the
-// running session must then follow.
-bool chooseLogFolder(QWidget* parent, Settings& settings, const QString& current,
-                     const Clock& clock, const FolderDialogs& dialogs);
+// holds them). Answers whether the settings now name another folder, which
+// the running session must then follow.
+enum class FolderChoice { Unchanged, Switched, SwitchedWithConflictCopies };
+FolderChoice chooseLogFolder(QWidget* parent, Settings& settings, const QString& current,
+                             const Clock& clock, const FolderDialogs& dialogs);
 
 } // namespace fennick

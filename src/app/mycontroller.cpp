@@ -363,10 +363,16 @@ void MyController::doPrefCancelButton() {
 }
 
 void MyController::chooseLogFolder() {
-    if (fennick::chooseLogFolder(prefWindow(), session_.settings(),
-                                 logsDirPathStr().value_or(QString()), *env_.clock,
-                                 env_.folderDialogs))
-        logFolderChanged();
+    const FolderChoice choice = fennick::chooseLogFolder(prefWindow(), session_.settings(),
+                                                         logsDirPathStr().value_or(QString()),
+                                                         *env_.clock, env_.folderDialogs);
+    if (choice == FolderChoice::Unchanged)
+        return;
+    logFolderChanged();
+    // A month that was in both folders is never overwritten: the moved file
+    // became a conflict copy, merged here as one step that can be undone.
+    if (choice == FolderChoice::SwitchedWithConflictCopies)
+        mergeConflicts();
 }
 
 void MyController::logFolderChanged() {

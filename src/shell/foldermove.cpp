@@ -121,7 +121,7 @@ public:
             rollBack();
             return FolderMove{false, failure};
         }
-        return FolderMove{true, removeOld()};
+        return FolderMove{true, removeOld(), madeConflictCopies_};
     }
 
 private:
@@ -158,8 +158,10 @@ private:
         QString target = name;
         for (int attempt = 0; attempt <= kConflictAttempts; ++attempt) {
             const QString path = to_ + u'/' + target;
-            if (!existsAt(path))
+            if (!existsAt(path)) {
+                madeConflictCopies_ = madeConflictCopies_ || target != name;
                 return write(source, path, bytes);
+            }
             if (holdsBytes(path, bytes)) {
                 placed_.append(Placed{source, path, false});
                 return std::nullopt;
@@ -236,6 +238,7 @@ private:
     bool pinned_ = false;
     bool madeTarget_ = false;
     bool madeLock_ = false;
+    bool madeConflictCopies_ = false;
     QList<Placed> placed_;
 };
 

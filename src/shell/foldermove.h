@@ -16,6 +16,9 @@ namespace fennick {
 struct FolderMove {
     bool switched = false;
     std::optional<FileFailure> failure;
+    // A month file was in both folders with other bytes: the moved one is
+    // now a conflict copy in the new folder, waiting to be merged.
+    bool madeConflictCopies = false;
 };
 
 // Moves the time log files (TLOG*.txt: the month files and the conflict

@@ -48,29 +48,36 @@ private slots:
     // controller keeps its log where the answer says, and a punch follows.
     void chooseFolder_data() {
         QTest::addColumn<int>("use");
+        QTest::addColumn<bool>("targetHolds"); // the new folder holds another March file
         QTest::addColumn<bool>("diskFull");
         QTest::addColumn<QString>("logs");  // "old" or "new": where the log is kept after
         QTest::addColumn<QString>("shown"); // the check-in window's last punch after
-        QTest::newRow("move") << int(FolderUse::Move) << false << "new"
-                              << "2024/03/14 17:00:00";
-        QTest::newRow("use as it is") << int(FolderUse::UseAsItIs) << false << "new"
-                                      << "2024/03/15 08:00:00";
-        QTest::newRow("cancel") << int(FolderUse::Cancel) << false << "old"
-                                << "2024/03/14 17:00:00";
-        QTest::newRow("move fails") << int(FolderUse::Move) << true << "old"
-                                    << "2024/03/14 17:00:00";
+        QTest::addColumn<int>("records");   // in the March file kept
+        const int move = int(FolderUse::Move);
+        QTest::newRow("move") << move << false << false << "new"
+                              << "2024/03/14 17:00:00" << 2;
+        QTest::newRow("move merges a month in both") << move << true << false << "new"
+                                                     << "2024/03/15 08:00:00" << 3;
+        QTest::newRow("use as it is") << int(FolderUse::UseAsItIs) << true << false << "new"
+                                      << "2024/03/15 08:00:00" << 1;
+        QTest::newRow("cancel") << int(FolderUse::Cancel) << false << false << "old"
+                                << "2024/03/14 17:00:00" << 2;
+        QTest::newRow("move fails") << move << false << true << "old"
+                                    << "2024/03/14 17:00:00" << 2;
     }
     void chooseFolder() {
         QFETCH(int, use);
+        QFETCH(bool, targetHolds);
         QFETCH(bool, diskFull);
         QFETCH(QString, logs);
         QFETCH(QString, shown);
+        QFETCH(int, records);
         FolderHarness h;
         h.use = FolderUse(use);
         const QByteArray old = punches({"20240314090000", "20240314170000"}).toLatin1();
         const QByteArray synced = punches({"20240315080000"}).toLatin1();
         QVERIFY(QDir().mkpath(h.logsDir()) && put(h.logsDir() + kMarch, old));
-        if (h.use == FolderUse::UseAsItIs)
+        if (targetHolds)
             QVERIFY(QDir().mkpath(h.to) && put(h.to + kMarch, synced));
         MyController& c = h.startWithDialogs();
         c.doPrefOpen();
@@ -94,10 +101,11 @@ private slots:
         QCOMPARE(bytesOf(h.logsDir() + kMarch),
                  h.use == FolderUse::Move && !diskFull ? "<not a regular file>" : old);
 
-        const qsizetype before = recordLines(bytesOf(folder + kMarch)).size();
+        QCOMPARE(QDir(folder).entryList({"TLOG*"}), QStringList{kMarch.mid(1)});
+        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), records);
         h.clock.set(at("20240315100000"));
         c.onBusinessP() ? c.enterLogOut() : c.enterLogIn();
-        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), before + 1);
+        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), records + 1);
     }
 };
 
