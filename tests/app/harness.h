@@ -1,15 +1,17 @@
 #pragma once
 
 // A controller in a temporary home with a fixed clock, captured log lines,
-// counted beeps and a settings file of its own.
+// counted beeps and a settings file of its own; helpers for its windows.
 
 #include "app/mycontroller.h"
 #include "support.h"
+#include "windows/pagedtableview.h"
+#include "windows/reportwindow.h"
 
-#include <QDir>
-#include <QTemporaryDir>
+#include <QApplication>
 #include <QTest>
-#include <memory>
+#include <QTimer>
+#include <functional>
 
 namespace fennick::test {
 
@@ -20,20 +22,17 @@ struct Harness {
     int beeps = 0;
     QList<int> pauses;
     VersionAnswer version{0, kMinimumVersion};
-    QString home;
+    QString home = temp.filePath("home");
+    QString settingsPath = temp.filePath("settings.ini");
     std::unique_ptr<MyController> controller;
 
-    Harness() : home(temp.path() + QStringLiteral("/home")) { QDir().mkpath(home); }
-
-    QString settingsFile; // empty: settings.ini in the temporary folder
-    QString settingsPath() const {
-        return settingsFile.isEmpty() ? temp.path() + QStringLiteral("/settings.ini")
-                                      : settingsFile;
+    Harness() { QDir().mkpath(home + "/Library"); }
+    QString logsDir() const { return home + "/Library/fennick"; }
+    QString file(const QString& month = "202403") const {
+        return logsDir() + "/TLOG" + month + ".txt";
     }
-    QString logsDir() const { return home + QStringLiteral("/Library/fennick"); }
 
     MyController& make() {
-        QDir().mkpath(home + QStringLiteral("/Library"));
         ControllerEnv env;
         env.clock = &clock;
         env.startup.version = [this] { return version; };
@@ -41,12 +40,11 @@ struct Harness {
         env.startup.sleep = [this](std::chrono::milliseconds ms) { pauses << int(ms.count()); };
         env.startup.log = [this](const QString& line) { logLines << line; };
         env.startup.homeDir = home;
-        env.settingsPath = settingsPath();
+        env.settingsPath = settingsPath;
         env.offerTrayIcon = false;
         controller = std::make_unique<MyController>(std::move(env));
         return *controller;
     }
-
     MyController& start() {
         MyController& c = make();
         if (!c.awakeFromNib())
@@ -55,13 +53,31 @@ struct Harness {
     }
 
     QVariant stored(const QString& key) const {
-        return QSettings(settingsPath(), QSettings::IniFormat).value(key);
+        return QSettings(settingsPath, QSettings::IniFormat).value(key);
     }
-
     void store(const QString& key, const QVariant& value) const {
-        QSettings settings(settingsPath(), QSettings::IniFormat);
-        settings.setValue(key, value);
+        QSettings(settingsPath, QSettings::IniFormat).setValue(key, value);
     }
 };
+
+// A report table's rows as "key=value".
+inline QStringList rowsOf(const ReportWindow* window) {
+    const QAbstractItemModel* model = child<PagedTableView>(window, "reportTable").model();
+    QStringList rows;
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows << model->index(row, 0).data().toString() + '=' +
+                    model->index(row, 1).data().toString();
+    return rows;
+}
+
+// Runs `act` on the next modal dialog of type T once it shows.
+template <class T> void whenShown(std::function<void(T&)> act, int tries = 300) {
+    QTimer::singleShot(10, [act, tries] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            act(*dialog);
+        else if (tries > 0)
+            whenShown<T>(act, tries - 1);
+    });
+}
 
 } // namespace fennick::test
