@@ -1,11 +1,9 @@
 // Start-up around the windows: the display check, the single-instance lock
-// and its folder, the home in the log folder's path, the icon.
+// and its folder.
 
 #include "app/display.h"
 #include "app/singleinstance.h"
-#include "shell/startup.h"
 #include "support.h"
-#include "windows/appicon.h"
 
 #include <QLocalServer>
 #include <QScopeGuard>
@@ -199,23 +197,6 @@ private slots:
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(SingleInstance::defaultDirectory(temp.filePath("xdg"), temp.path()),
                  temp.filePath("xdg"));
-    }
-
-    void tilde() {
-        QCOMPARE(expandTilde("~", "/home/u"), QString("/home/u"));
-        QCOMPARE(expandTilde("~/Library/fennick", "/home/u"), QString("/home/u/Library/fennick"));
-        QCOMPARE(expandTilde("~other/x", "/home/u"), QString("~other/x")); // not ours
-    }
-
-    // Windows and the tray draw this icon, in four square sizes.
-    void icon() {
-        const QIcon icon = appIcon();
-        QList<int> widths;
-        for (const QSize& size : icon.availableSizes())
-            widths << (size.width() == size.height() ? size.width() : -1);
-        std::sort(widths.begin(), widths.end());
-        QCOMPARE(widths, (QList<int>{32, 64, 128, 256}));
-        QVERIFY(!icon.pixmap(22, 22).isNull());
     }
 };
 

@@ -52,15 +52,12 @@ private slots:
         QTest::newRow("display") << "2024/01/15 23:59:59" << int(CalFormat::Display)
                                  << "2024/01/15 23:59:59";
         QTest::newRow("month 13") << "20241301000000" << c << "";
-        QTest::newRow("month 00") << "20240001000000" << c << "";
         QTest::newRow("day 32") << "20240132000000" << c << "";
         QTest::newRow("february 30") << "20240230000000" << c << "";
         QTest::newRow("february 29, no leap year") << "20230229000000" << c << "";
         QTest::newRow("hour 24") << "20240101240000" << c << "";
         QTest::newRow("second 60") << "20240101000060" << c << "";
         QTest::newRow("13 digits") << "2024010100000" << c << "";
-        QTest::newRow("15 digits") << "202401010000000" << c << "";
-        QTest::newRow("letter O") << "2024O101000000" << c << "";
         QTest::newRow("trailing space") << "20240101000000 " << c << "";
         QTest::newRow("arabic-indic digits") << QString::fromUtf8("٢٠٢٤٠١٠١٠٠٠٠٠٠") << c << "";
         QTest::newRow("dashes") << "2024-01-01 00:00:00" << int(CalFormat::Display) << "";
@@ -102,7 +99,6 @@ private slots:
             "2024/03/02 00:00:00 1709334000");
         row("month key across a year", monthKeyBefore(at("20240301000000"), 3), "202312");
         row("month key on day 31", monthKeyBefore(at("20240331120000"), 13), "202302");
-        row("file name", at("20240101000000").format(CalFormat::LogFileName), "TLOG202401.txt");
         useTimeZone("America/Sao_Paulo");
         row("before the midnight jump", day("20181103"), "2018/11/03 00:00:00 86400");
         row("midnight jump", day("20181104"), "2018/11/04 01:00:00 82800");
@@ -120,8 +116,6 @@ private slots:
             "2024/10/06 02:30:00 1728142200");
         useTimeZone("UTC");
         row("clamp truncates toward zero", QString::number(clampSeconds(-1.9)), "-1");
-        row("clamp too large", QString::number(clampSeconds(1e12)), "2147483647");
-        row("clamp too small", QString::number(clampSeconds(-1e12)), "-2147483648");
         row("clamp NaN", QString::number(clampSeconds(std::nan(""))), "0");
         const QString hms = "%02d:%02d:%02d";
         row("widths are minimums", fillDuration("%03d:%02d:%02d", 3600000), "1000:00:00");

@@ -1,9 +1,8 @@
 // A report window's pages, printed and exported, read back with pdftotext;
-// its copy, chart and the page arithmetic beneath.
+// its copy and its chart.
 
 #include "app/harness.h"
 #include "reports/mydatasource.h"
-#include "reports/pagination.h"
 #include "windows/dailychart.h"
 
 #include <QCheckBox>
@@ -23,7 +22,6 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 
-#include <cmath>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -382,45 +380,6 @@ private slots:
                                     "Tuesday, March 12, 2024: 00:00:00",
                                     "Wednesday, March 13, 2024: no punches", ""}));
         QCOMPARE(chart.seconds().at(9), qint64(0)); // a negative bar stands at zero
-    }
-
-    // US Letter is 792 points high; with one-inch margins and 17-point rows a
-    // page holds 38 rows, 646 points of table at 100 %.
-    void pageHeights_data() {
-        QTest::addColumn<PrintMetrics>("metrics");
-        QTest::addColumn<float>("height");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("letter 50%") << PrintMetrics{792, 72, 72, 17, .5f} << 1292.f << 76;
-        QTest::newRow("letter 75%") << PrintMetrics{792, 72, 72, 17, .75f} << 861.33f << 50;
-        QTest::newRow("rows counted before scaling")
-            << PrintMetrics{100, 0, 0, 30, .4f} << 225.f << 7;
-        QTest::newRow("no scale: 100%") << PrintMetrics{792, 72, 72, 17, {}} << 646.f << 38;
-        QTest::newRow("zero scale: 100%") << PrintMetrics{792, 72, 72, 17, 0.f} << 646.f << 38;
-        QTest::newRow("NaN scale: 100%") << PrintMetrics{792, 72, 72, 17, NAN} << 646.f << 38;
-        QTest::newRow("paper too small: one row")
-            << PrintMetrics{100, 72, 72, 17, 1.f} << 17.f << 1;
-        QTest::newRow("NaN row height") << PrintMetrics{792, 72, 72, NAN, 1.f} << 0.f << 1;
-    }
-    void pageHeights() {
-        QFETCH(PrintMetrics, metrics);
-        QFETCH(float, height);
-        QFETCH(int, rows);
-        QCOMPARE(calculatePrintHeight(metrics), height);
-        QCOMPARE(rowsPerPage(height, metrics.rowHeight), rows);
-    }
-
-    // Page counts and slices at the edges the printed pages above do not reach.
-    void pageArithmetic() {
-        QCOMPARE(pageCount(1700, 646 / .75f), 2);
-        QCOMPARE(pageCount(1300, 0), 1);
-        QCOMPARE(pageCount(NAN, 646), 1);
-        QCOMPARE(pageCount(1e30f, 1), 1000000000);
-        QCOMPARE(rectForPage(QRectF(10, 20, 300, 100), 50, 2), QRectF(10, 70, 300, 50));
-        QCOMPARE(pagesToPrint({{1, 1}, {3, 4}}, 5, false), (std::vector{1, 3, 4}));
-        // Fit to width shrinks a table too wide, never enlarges, never below the floor.
-        QCOMPARE(fitWidthScale(400, 200, .25f), 1.f);
-        QCOMPARE(fitWidthScale(400, 800, .25f), .5f);
-        QCOMPARE(fitWidthScale(400, 8000, .25f), .25f);
     }
 };
 
