@@ -73,14 +73,7 @@ private slots:
         QCOMPARE(child<QLabel>(&w, "ckinPreTimeField").text(), "2024/03/15 17:45:30");
 
         c.action(Command::ShowLog)->trigger();
-        ReportWindow* log = c.reportWindow(ReportKind::Log);
-        // The model obeys Qt's rules through every refill and move below.
-        const QAbstractItemModelTester modelRules(
-            child<PagedTableView>(log, "reportTable").model(),
-            QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QCOMPARE(rowsOf(log).value(2), "2024/03/15 13:15:00=CheckIn");
-        child<QPushButton>(log, "prevButton").click();
-        QCOMPARE(rowsOf(log).size(), 100);
+        child<QPushButton>(c.reportWindow(ReportKind::Log), "prevButton").click();
         // The daily sums open on February, where the log went.
         c.action(Command::ShowDailySums)->trigger();
         ReportWindow* daily = c.reportWindow(ReportKind::DailySums);
@@ -242,6 +235,10 @@ private slots:
         c.showReportWindow(kind);
         QVERIFY(QFileInfo(h.file()).isFile());
         ReportWindow* w = c.reportWindow(kind);
+        QAbstractItemModel* model = child<PagedTableView>(w, "reportTable").model();
+        // The model obeys Qt's rules through every refill and move below.
+        const QAbstractItemModelTester modelRules(
+            model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         const auto& notice = child<QLabel>(w, "readNotice");
         QCOMPARE(notice.isVisible(), kind == ReportKind::MonthlySums);
         QVERIFY(!notice.isVisible() || notice.text().contains(h.file("202312")));
@@ -267,7 +264,6 @@ private slots:
         QCOMPARE(w->note(), note);
         QVERIFY(!next.isEnabled() && !child<QAction>(w, "laterAction").isEnabled());
         // The key on the left, the value on the right.
-        const QAbstractItemModel* model = child<PagedTableView>(w, "reportTable").model();
         QCOMPARE(model->headerData(0, Qt::Horizontal, MyDataSource::IdentifierRole),
                  QVariant("keyDateStr"));
         if (kind != ReportKind::MonthlySums)
