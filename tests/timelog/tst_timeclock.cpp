@@ -95,6 +95,7 @@ private slots:
         const QString full("File:~/TLOG200402.txt write error!");
         row("disk full", "In " + L, true, {"ask in 20040215173000", full, full},
             FailingDisk::NoSpace);
+        row("disk full, nothing forgotten", "Out " + L, true, {full}, FailingDisk::NoSpace);
     }
     void press() {
         QFETCH(QString, before);
