@@ -17,7 +17,7 @@ openbox >/dev/null 2>&1 &
 trayer --edge bottom --align right --widthtype pixel --width 64 --heighttype pixel \
     --height 24 --transparent false --tint 0xffffff --SetDockType true >/dev/null 2>&1 &
 panel=
-for _ in $(seq 50); do
+for _ in $(seq 100); do
     panel=$(xdotool search --classname '^panel$' 2>/dev/null | head -n 1) && [ -n "$panel" ] && break
     sleep 0.1
 done
