@@ -360,8 +360,6 @@ private slots:
             R"({"day":"2024-03-05","duration":"2:00:00","seconds":7200},)"
             R"({"day":"2024-03-06","duration":"4:30:00","seconds":16200}],)"
             R"("totalDuration":"6:30:00","totalSeconds":23400})");
-        row("log json", {"report", "log", "--format", "json", "--month", "202402"},
-            R"({"kind":"log","month":"2024-02","rows":[]})");
         row("status json", {"status", "--format", "json"},
             R"({"checkedIn":false,"day":"TODAY","kind":"status",)"
             R"("lastPunch":"2024-03-06T10:00:00+01:00","todayDuration":"0:00:00",)"
@@ -373,8 +371,7 @@ private slots:
         QFETCH(QString, expected);
         const QTemporaryDir home;
         QVERIFY(
-            writeLogs(home, {{"TLOG202402.txt", ""},
-                             {"TLOG202403.txt", punches({"20240305220000", "20240306023000",
+            writeLogs(home, {{"TLOG202403.txt", punches({"20240305220000", "20240306023000",
                                                          "20240306080000", "20240306100000"})}}));
         QVERIFY(QDir().mkpath(home.filePath(".config/fennick")));
         QVERIFY(test::put(home.filePath(".config/fennick/fennick.conf"),
