@@ -23,10 +23,13 @@ struct Harness {
     QList<int> pauses;
     VersionAnswer version{0, kMinimumVersion};
     QString home = temp.filePath("home");
-    QString settingsPath = temp.filePath("settings.ini");
+    QString settingsFile; // empty: settings.ini in the temporary folder
     std::unique_ptr<MyController> controller;
 
     Harness() { QDir().mkpath(home + "/Library"); }
+    QString settingsPath() const {
+        return settingsFile.isEmpty() ? temp.filePath("settings.ini") : settingsFile;
+    }
     QString logsDir() const { return home + "/Library/fennick"; }
     QString file(const QString& month = "202403") const {
         return logsDir() + "/TLOG" + month + ".txt";
@@ -40,7 +43,7 @@ struct Harness {
         env.startup.sleep = [this](std::chrono::milliseconds ms) { pauses << int(ms.count()); };
         env.startup.log = [this](const QString& line) { logLines << line; };
         env.startup.homeDir = home;
-        env.settingsPath = settingsPath;
+        env.settingsPath = settingsPath();
         env.offerTrayIcon = false;
         controller = std::make_unique<MyController>(std::move(env));
         return *controller;
@@ -53,10 +56,10 @@ struct Harness {
     }
 
     QVariant stored(const QString& key) const {
-        return QSettings(settingsPath, QSettings::IniFormat).value(key);
+        return QSettings(settingsPath(), QSettings::IniFormat).value(key);
     }
     void store(const QString& key, const QVariant& value) const {
-        QSettings(settingsPath, QSettings::IniFormat).setValue(key, value);
+        QSettings(settingsPath(), QSettings::IniFormat).setValue(key, value);
     }
 };
 

@@ -155,14 +155,14 @@ private slots:
         Harness h;
         MyController& c = h.start();
         c.showCheckInWindow();
-        const QByteArray settings = bytesOf(h.settingsPath);
+        const QByteArray settings = bytesOf(h.settingsPath());
         {
             FailingDisk full(FailingDisk::NoSpace);
             punchAt(h, c, "20240315090000", Command::CheckIn);
         }
         QVERIFY(!c.onBusinessP());
         QCOMPARE(title(c), "Now CheckOut...");
-        QCOMPARE(bytesOf(h.settingsPath), settings);
+        QCOMPARE(bytesOf(h.settingsPath()), settings);
         const auto* alert = c.ckinWindow()->findChild<QMessageBox*>("editRefusal");
         QVERIFY(alert && alert->text().contains(h.file()));
         QVERIFY(!c.action(Command::Undo)->isEnabled());

@@ -60,11 +60,11 @@ private slots:
         const bool runs = error == 0 && value >= 0x1040;
         Harness h;
         h.store(kPrevTimeStrKey, "20240301090000");
-        const QByteArray settingsBefore = bytesOf(h.settingsPath);
+        const QByteArray settingsBefore = bytesOf(h.settingsPath());
         h.version = VersionAnswer{error, value};
         QCOMPARE(h.make().awakeFromNib(), runs);
         QCOMPARE(QFileInfo(h.logsDir()).isDir(), runs);
-        QCOMPARE(bytesOf(h.settingsPath), settingsBefore);
+        QCOMPARE(bytesOf(h.settingsPath()), settingsBefore);
         QCOMPARE(h.beeps, runs ? 0 : 5);
         QCOMPARE(h.pauses, runs ? QList<int>{} : QList<int>(5, 250));
         QCOMPARE(
@@ -146,7 +146,7 @@ private slots:
         QFETCH(QString, setup);
         QFETCH(bool, failure);
         Harness h;
-        h.settingsPath = h.temp.filePath("config/fennick/fennick.conf");
+        h.settingsFile = h.temp.filePath("config/fennick/fennick.conf");
         const QString dir = h.logsDir(), library = h.home + "/Library";
         if (setup == "folder")
             QVERIFY(QDir().mkpath(dir) && ::chmod(QFile::encodeName(dir), 0750) == 0);
@@ -163,7 +163,7 @@ private slots:
         QCOMPARE(h.logLines,
                  failure ? QStringList{QString("fail to create Dir:%1.").arg(dir)} : QStringList{});
         QCOMPARE(QList<int>({modeOf(h.temp.filePath("config")),
-                             modeOf(h.temp.filePath("config/fennick")), modeOf(h.settingsPath)}),
+                             modeOf(h.temp.filePath("config/fennick")), modeOf(h.settingsPath())}),
                  QList<int>({0700, 0700, 0600}));
         QVERIFY(failure || modeOf(dir) == (setup == "folder" ? 0750 : 0700));
         QVERIFY(setup != "no-parent" || modeOf(library) == 0700);
@@ -228,14 +228,14 @@ private slots:
         QFETCH(bool, blocked);
         Harness h;
         if (blocked)
-            h.settingsPath = h.temp.filePath("blocker/settings.ini");
-        QVERIFY(put(blocked ? h.temp.filePath("blocker") : h.settingsPath, before));
+            h.settingsFile = h.temp.filePath("blocker/settings.ini");
+        QVERIFY(put(blocked ? h.temp.filePath("blocker") : h.settingsPath(), before));
         MyController& c = h.start();
         c.session().timeClock().setOnBusinessP(true);
         c.session().timeClock().setPrevTimeStr("20240315093000");
         c.session().saveDefaults();
         c.session().saveDefaults();
-        const QString line = QString("Settings:%1 write error!").arg(h.settingsPath);
+        const QString line = QString("Settings:%1 write error!").arg(h.settingsPath());
         QCOMPARE(h.logLines, blocked ? QStringList({line, line}) : QStringList());
         QVERIFY(blocked || h.stored(kPrevTimeStrKey) == "20240315093000");
     }
@@ -299,11 +299,11 @@ private slots:
         QCOMPARE(w->heading(), "Weekly Sums – March 2024");
         QCOMPARE(rowsOf(w).size(), 5);
         QCOMPARE(rowsOf(w).value(2), "2024-W11=09:30:00");
-        const QByteArray before = bytesOf(h.settingsPath);
+        const QByteArray before = bytesOf(h.settingsPath());
         c.doPrefOpen();
         PrefWindow* prefs = c.prefWindow();
         prefs->okButton()->click();
-        QCOMPARE(bytesOf(h.settingsPath), before);
+        QCOMPARE(bytesOf(h.settingsPath()), before);
         c.doPrefOpen();
         child<QDoubleSpinBox>(prefs, "targetHours1").setValue(8);
         child<QDoubleSpinBox>(prefs, "targetHours5").setValue(7.5);
