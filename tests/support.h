@@ -11,7 +11,6 @@
 #include <QObject>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QtGlobal>
 #include <memory>
 
 #include <cerrno>
@@ -27,7 +26,7 @@ inline void useTimeZone(const char* zone) {
     timeZoneChanged();
 }
 
-// A local time from its compact form; a typo in a test stops the test run.
+// A local time from its compact form; a typo in a test stops the run.
 inline CalDate at(const QString& compact) {
     const auto date = CalDate::parse(compact, CalFormat::Compact);
     if (!date)
@@ -44,6 +43,11 @@ inline QByteArray bytesOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+inline bool put(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // A path's permission bits, -1 when there is nothing; `follow` reads what a
 // symbolic link points to.
 inline int modeOf(const QString& path, bool follow = true) {
@@ -53,14 +57,13 @@ inline int modeOf(const QString& path, bool follow = true) {
     return got == 0 ? int(st.st_mode & 07777) : -1;
 }
 
-// Every name in a directory, hidden ones and those of FIFOs included.
+// Every name in a directory, hidden ones and FIFOs included.
 inline QStringList listing(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                QDir::NoDotAndDotDot);
 }
 
-// The descendant of `parent` with this object name; a missing one stops the
-// test run, since every later check would be meaningless.
+// The descendant with this object name; a missing one stops the run.
 template <typename T> T& child(const QObject* parent, const char* name) {
     T* found = parent->findChild<T*>(QLatin1String(name));
     if (!found)
@@ -78,9 +81,21 @@ inline QString punches(const QStringList& times, bool checkedIn = false) {
     return text;
 }
 
-inline bool put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+// Punches alternating from a check-in, each in its own month's file in `dir`;
+// a bare month ("202404") makes that month's file without adding to it.
+inline bool writeMonths(const QString& dir, const QStringList& times) {
+    QMap<QString, QString> files;
+    int count = 0;
+    for (const QString& t : times) {
+        QString& text = files[dir + "/TLOG" + t.left(6) + ".txt"];
+        if (t.size() > 6)
+            text += punches({t}, count++ % 2);
+    }
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        if (!QDir().mkpath(dir) || !put(it.key(), it.value().toUtf8()))
+            return false;
+    }
+    return true;
 }
 
 // A log folder ("logs") in a fresh temporary directory.
@@ -91,8 +106,8 @@ struct TempLogFolder {
     QString path(const QString& name) const { return dir + '/' + name; }
 };
 
-// While it lives, every durable write of the process meets one fault, the way
-// a full or failing disk shows it, and the calls are recorded in order:
+// While it lives, every durable write of the process meets one fault, as a
+// full or failing disk shows it, and the calls are recorded in order:
 // "write", "fsync", "rename", and "dirsync" for a directory's fsync.
 struct FailingDisk {
     enum Fault {
@@ -148,17 +163,15 @@ struct FailingDisk {
 // (or cancels while it is empty).
 struct SessionHome {
     QTemporaryDir temp;
-    QString home = temp.filePath(QStringLiteral("home"));
-    QString logs = home + QStringLiteral("/Library/fennick");
-    QString settingsPath = home + QStringLiteral("/settings.ini");
-    FixedClock clock{at(QStringLiteral("20040220120000"))};
+    QString home = temp.filePath("home");
+    QString logs = home + "/Library/fennick";
+    QString settingsPath = home + "/settings.ini";
+    FixedClock clock{at("20040220120000")};
     std::optional<CalDate> answer;
     std::unique_ptr<PunchSession> session;
 
     SessionHome() { QDir().mkpath(logs); }
-    QString file(const QString& month) const {
-        return logs + QStringLiteral("/TLOG") + month + QStringLiteral(".txt");
-    }
+    QString file(const QString& month) const { return logs + "/TLOG" + month + ".txt"; }
     PunchSession& open() {
         TimeClock::Hooks hooks;
         hooks.enterTimeDialog = [this](const CalDate&, const QString&, bool) {
@@ -174,21 +187,15 @@ struct SessionHome {
     }
     // The state as "In <time>" or "Out <time>".
     static QString stateOf(bool onBusiness, const QString& prevTime) {
-        return (onBusiness ? QStringLiteral("In ") : QStringLiteral("Out ")) + prevTime;
+        return (onBusiness ? "In " : "Out ") + prevTime;
     }
     QString state() const {
-        const TimeClock& rules = session->timeClock();
-        return stateOf(rules.onBusinessP(), rules.prevTimeStr());
+        return stateOf(session->timeClock().onBusinessP(), session->timeClock().prevTimeStr());
     }
     QString savedState() const {
         const QSettings saved(settingsPath, QSettings::IniFormat);
         return stateOf(saved.value(kOnBusinessKey).toBool(),
                        saved.value(kPrevTimeStrKey).toString());
-    }
-    void saveState(bool onBusiness, const QString& prevTime) const {
-        QSettings saved(settingsPath, QSettings::IniFormat);
-        saved.setValue(kOnBusinessKey, onBusiness);
-        saved.setValue(kPrevTimeStrKey, prevTime);
     }
 };
 

@@ -1,15 +1,17 @@
 #pragma once
 
 // A controller in a temporary home with a fixed clock, captured log lines,
-// counted beeps and a settings file of its own.
+// counted beeps and a settings file of its own; helpers for its windows.
 
 #include "app/mycontroller.h"
 #include "support.h"
+#include "windows/pagedtableview.h"
+#include "windows/reportwindow.h"
 
-#include <QDir>
-#include <QTemporaryDir>
+#include <QApplication>
 #include <QTest>
-#include <memory>
+#include <QTimer>
+#include <functional>
 
 namespace fennick::test {
 
@@ -20,21 +22,22 @@ struct Harness {
     int beeps = 0;
     QList<int> pauses;
     VersionAnswer version{0, kMinimumVersion};
-    QString home;
+    QString home = temp.filePath("home");
+    QString settingsFile; // empty: settings.ini in the temporary folder
     std::unique_ptr<MyController> controller;
 
-    Harness() : home(temp.path() + QStringLiteral("/home")) {
+    Harness() {
         QDir().mkpath(home);
         qunsetenv("XDG_DATA_HOME");
     }
-
-    QString settingsFile; // empty: settings.ini in the temporary folder
     QString settingsPath() const {
-        return settingsFile.isEmpty() ? temp.path() + QStringLiteral("/settings.ini")
-                                      : settingsFile;
+        return settingsFile.isEmpty() ? temp.filePath("settings.ini") : settingsFile;
     }
     // A fresh home's log folder.
-    QString logsDir() const { return home + QStringLiteral("/.local/share/fennick"); }
+    QString logsDir() const { return home + "/.local/share/fennick"; }
+    QString file(const QString& month = "202403") const {
+        return logsDir() + "/TLOG" + month + ".txt";
+    }
 
     MyController& make() {
         ControllerEnv env;
@@ -49,7 +52,6 @@ struct Harness {
         controller = std::make_unique<MyController>(std::move(env));
         return *controller;
     }
-
     MyController& start() {
         MyController& c = make();
         if (!c.awakeFromNib())
@@ -60,11 +62,29 @@ struct Harness {
     QVariant stored(const QString& key) const {
         return QSettings(settingsPath(), QSettings::IniFormat).value(key);
     }
-
     void store(const QString& key, const QVariant& value) const {
-        QSettings settings(settingsPath(), QSettings::IniFormat);
-        settings.setValue(key, value);
+        QSettings(settingsPath(), QSettings::IniFormat).setValue(key, value);
     }
 };
+
+// A report table's rows as "key=value".
+inline QStringList rowsOf(const ReportWindow* window) {
+    const QAbstractItemModel* model = child<PagedTableView>(window, "reportTable").model();
+    QStringList rows;
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows << model->index(row, 0).data().toString() + '=' +
+                    model->index(row, 1).data().toString();
+    return rows;
+}
+
+// Runs `act` on the next modal dialog of type T once it shows.
+template <class T> void whenShown(std::function<void(T&)> act, int tries = 300) {
+    QTimer::singleShot(10, [act, tries] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            act(*dialog);
+        else if (tries > 0)
+            whenShown<T>(act, tries - 1);
+    });
+}
 
 } // namespace fennick::test

@@ -4,12 +4,10 @@
 #include "app/harness.h"
 #include "cli/cli.h"
 #include "platform/translations.h"
-#include "windows/reportwindow.h"
 #include "windows/checkinwindow.h"
 #include "windows/timeentrydialog.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -22,12 +20,13 @@ class TestGerman : public QObject {
 
 private slots:
     void initTestCase() {
-        QCOMPARE(QLocale().name(), QString("de_DE"));
+        QCOMPARE(QLocale().name(), "de_DE");
         installTranslators(*qApp);
         useTimeZone("Europe/Berlin");
     }
 
-    void windows() {
+    // The windows, the time-entry dialog, the menus and a terminal message.
+    void windowsAndTerminal() {
         Harness h;
         h.clock.set(at("20240315120000"));
         MyController& c = h.start();
@@ -49,14 +48,18 @@ private slots:
 
         c.showSum1Window();
         const ReportWindow* daily = c.reportWindow(ReportKind::DailySums);
-        QCOMPARE(daily->heading(), QString("Tagessummen – März 2024"));
-        QCOMPARE(daily->totalLine(), QString("Monatssumme: \t000:00:00"));
+        QCOMPARE(daily->heading(), "Tagessummen – März 2024");
+        QCOMPARE(daily->totalLine(), "Monatssumme: \t000:00:00");
         QStringList menus;
         for (const QAction* menu : daily->menuBar()->actions())
             menus << menu->text();
         QCOMPARE(menus,
                  QStringList({"&Datei", "&Bearbeiten", "&Stempeln", "&Ansicht", "&Gehe zu"}));
-        QCOMPARE(c.action(Command::ShowMonthlySums)->text(), QString("&Monatssummen"));
+        QCOMPARE(c.action(Command::ShowMonthlySums)->text(), "&Monatssummen");
+        QString err;
+        QTextStream stream(&err);
+        QCOMPARE(runCli({"report", "x"}, stream, stream, {h.clock, h.home, h.settingsPath()}), 2);
+        QVERIFY2(err.startsWith("fennick: unbekannter Bericht 'x'"), qPrintable(err));
     }
 
     // The longest headings stay on one line at the windows' first size; the
@@ -80,8 +83,7 @@ private slots:
         ReportWindow* window = c.reportWindow(ReportKind(kind));
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const auto& label = child<QLabel>(window, "heading");
-        QCOMPARE(window->heading(), heading);
-        QCOMPARE(label.toolTip(), heading);
+        QCOMPARE(label.text() + '|' + label.toolTip(), heading + '|' + heading);
         // At the first size, and narrowed by the user.
         for (int width : {window->width(), 360}) {
             window->resize(width, window->height());
@@ -94,14 +96,6 @@ private slots:
                 QVERIFY2(button.width() >= button.sizeHint().width(), name);
             }
         }
-    }
-
-    void terminal() {
-        Harness h;
-        QString err;
-        QTextStream stream(&err);
-        QCOMPARE(runCli({"report", "x"}, stream, stream, {h.clock, h.home, h.settingsPath()}), 2);
-        QVERIFY2(err.startsWith("fennick: unbekannter Bericht 'x'"), qPrintable(err));
     }
 };
 

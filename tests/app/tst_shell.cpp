@@ -1,19 +1,18 @@
+// Start-up around the windows: the display check, the single-instance lock
+// and its folder.
+
 #include "app/display.h"
 #include "app/singleinstance.h"
-#include "shell/startup.h"
 #include "support.h"
-#include "windows/appicon.h"
 
 #include <QLocalServer>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSysInfo>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
 #include <sys/mount.h>
-#include <unistd.h>
 
 using namespace fennick;
 using namespace fennick::test;
@@ -46,16 +45,14 @@ class TestShell : public QObject {
 
 private slots:
     void display_data() {
-        // NAME=value pairs and paths that exist, space separated.
-        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("setup"); // NAME=value pairs and paths that exist
         QTest::addColumn<bool>("usable");
         const auto row = [](const char* name, const char* setup, bool usable) {
             QTest::newRow(name) << QString(setup) << usable;
         };
         row("nothing set", "", false);
         row("local X server", "DISPLAY=:0 /tmp/.X11-unix/X0", true);
-        row("local X socket gone", "DISPLAY=:1 /tmp/.X11-unix/X0", false);
-        row("screen number, socket gone", "DISPLAY=:1.0 /tmp/.X11-unix/X0", false);
+        row("local X socket gone", "DISPLAY=:1.0 /tmp/.X11-unix/X0", false);
         row("remote X trusted", "DISPLAY=host:10.0", true);
         row("wayland", "WAYLAND_DISPLAY=wayland-0 XDG_RUNTIME_DIR=/run/u /run/u/wayland-0", true);
         row("wayland socket gone", "WAYLAND_DISPLAY=wayland-0 XDG_RUNTIME_DIR=/run/u", false);
@@ -70,7 +67,6 @@ private slots:
         row("forced wayland reachable", "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=/run/w /run/w",
             true);
     }
-
     // A missing display is one line of explanation.
     void display() {
         QFETCH(QString, setup);
@@ -85,13 +81,6 @@ private slots:
         QVERIFY(!reason || (reason->contains("display") && !reason->contains(u'\n')));
     }
 
-    void tilde() {
-        QCOMPARE(expandTilde("~", "/home/u"), QString("/home/u"));
-        QCOMPARE(expandTilde("~/Library/fennick", "/home/u"), QString("/home/u/Library/fennick"));
-        // Another user's home is not ours.
-        QCOMPARE(expandTilde("~other/x", "/home/u"), QString("~other/x"));
-    }
-
     // Only a socket somebody listens on counts, on a path or in the abstract
     // namespace; a socket file left behind does not.
     void socketListening() {
@@ -102,19 +91,16 @@ private slots:
         server.close();
         QVERIFY(put(dir.filePath("s"), ""));
         QVERIFY(!fennick::socketListening(dir.filePath("s")));
-        QVERIFY(!fennick::socketListening(dir.filePath("none")));
         server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
         QVERIFY(server.listen(dir.filePath("abstract")));
         QVERIFY(fennick::socketListening(u'@' + server.fullServerName()));
         QVERIFY(!QFileInfo::exists(server.fullServerName()));
     }
 
-    // What stands at the lock's place before a start; the claim and a word of
-    // its one-line failure.
     void instanceLock_data() {
-        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("setup"); // what stands at the lock's place
         QTest::addColumn<SingleInstance::Claim>("claim");
-        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("failure"); // a word of the one-line failure
         using C = SingleInstance::Claim;
         QTest::newRow("nothing: owned") << "" << C::Owned << "";
         QTest::newRow("running instance answers") << "running" << C::Answered << "";
@@ -127,7 +113,6 @@ private slots:
         QTest::newRow("full runtime folder") << "full" << C::Failed << "cannot take";
         QTest::newRow("no private folder") << "no-folder" << C::Failed << "runtime folder";
     }
-
     // A second start hands over to the first, which is asked to show itself;
     // a lock that cannot be taken is told apart from an answer. Made under
     // umask 000, the folder and the lock are still private.
@@ -136,30 +121,28 @@ private slots:
         QFETCH(SingleInstance::Claim, claim);
         QFETCH(QString, failure);
         QTemporaryDir temp;
-        const QString dir = setup == u"no-folder" ? QString() : temp.filePath("run/fennick");
+        const QString dir = setup == "no-folder" ? QString() : temp.filePath("run/fennick");
         const QString lock = dir + "/fennick.lock";
-        QVERIFY(setup.isEmpty() || setup == u"no-folder" || QDir().mkpath(dir));
-        std::optional<RunningInstance> running;
-        if (setup == u"running")
-            running.emplace(dir);
-        else if (setup == u"empty" || setup == u"garbage")
-            QVERIFY(put(lock, setup == u"empty" ? "" : "\x01zz\nnot a pid\n"));
-        else if (setup == u"directory")
-            QVERIFY(QDir().mkdir(lock));
-        else if (setup == u"live") // this test's own PID and name
-            QVERIFY(put(lock, QByteArray::number(::getpid()) + "\n" +
-                                  QCoreApplication::applicationName().toUtf8() + "\n" +
-                                  QSysInfo::machineHostName().toUtf8() + "\n"));
-        else if (setup == u"folder-file")
-            QVERIFY(QDir(dir).removeRecursively() && put(dir, ""));
         const QByteArray native = QFile::encodeName(dir);
-        if (setup == u"full") {
+        QVERIFY(setup.isEmpty() || setup == "no-folder" || QDir().mkpath(dir));
+        const QByteArray live = QByteArray::number(::getpid()) + '\n' +
+                                QCoreApplication::applicationName().toUtf8() + '\n' +
+                                QSysInfo::machineHostName().toUtf8() + '\n';
+        const QMap<QString, QByteArray> lockFiles{
+            {"empty", ""}, {"garbage", "\x01zz\nnot a pid\n"}, {"live", live}};
+        std::optional<RunningInstance> running;
+        if (setup == "running")
+            running.emplace(dir);
+        QVERIFY(!lockFiles.contains(setup) || put(lock, lockFiles[setup]));
+        QVERIFY(setup != "directory" || QDir().mkdir(lock));
+        QVERIFY(setup != "folder-file" || (QDir(dir).removeRecursively() && put(dir, "")));
+        if (setup == "full") {
             if (::mount("tmpfs", native.constData(), "tmpfs", 0, "size=4k,mode=0700") != 0)
                 QSKIP("mounting a tmpfs needs root; run as root to cover a full folder");
             put(dir + "/filler", QByteArray(8192, 'x')); // fails once the folder is full
         }
         const auto unmount = qScopeGuard([&] {
-            if (setup == u"full")
+            if (setup == "full")
                 ::umount2(native.constData(), MNT_DETACH);
         });
         std::optional<QSignalSpy> activated;
@@ -171,17 +154,12 @@ private slots:
         ::umask(mask);
         QCOMPARE(got, claim);
         QCOMPARE(second.failure().isEmpty(), failure.isEmpty());
-        QVERIFY(second.failure().contains(failure));
-        QVERIFY(!second.failure().contains(u'\n'));
+        QVERIFY(second.failure().contains(failure) && !second.failure().contains(u'\n'));
         QCOMPARE(activated && activated->count() == 1, claim == SingleInstance::Claim::Answered);
-        if (claim == SingleInstance::Claim::Owned)
-            QCOMPARE(modeOf(lock, false), 0600);
-        if (setup.isEmpty())
-            QCOMPARE(modeOf(dir, false), 0700);
+        QVERIFY(claim != SingleInstance::Claim::Owned || modeOf(lock, false) == 0600);
+        QVERIFY(!setup.isEmpty() || modeOf(dir, false) == 0700);
     }
 
-    // Without XDG_RUNTIME_DIR the folder in /tmp is used only when it is this
-    // user's alone; a missing one is made private under any umask.
     void fallbackFolder_data() {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<bool>("used");
@@ -192,48 +170,33 @@ private slots:
         QTest::newRow("another user's") << "other" << false;
         QTest::newRow("a file") << "file" << false;
     }
-
+    // Without XDG_RUNTIME_DIR the folder in /tmp is used only when it is this
+    // user's alone; a missing one is made private under any umask. A runtime
+    // folder of the user's own is used as it is.
     void fallbackFolder() {
         QFETCH(QString, setup);
         QFETCH(bool, used);
         QTemporaryDir temp;
         const QString dir = temp.filePath(QString("fennick-%1").arg(::geteuid()));
         const QByteArray native = QFile::encodeName(dir);
-        if (setup == u"private" || setup == u"0755" || setup == u"other")
-            QCOMPARE(::mkdir(native.constData(), setup == u"0755" ? 0755 : 0700), 0);
-        if (setup == u"0755")
-            QCOMPARE(::chmod(native.constData(), 0755), 0);
-        if (setup == u"other" &&
-            (::geteuid() != 0 || ::chown(native.constData(), 65534, 65534) != 0))
+        if (setup == "private" || setup == "0755" || setup == "other")
+            QCOMPARE(::mkdir(native.constData(), 0700), 0);
+        QVERIFY(setup != "0755" || ::chmod(native.constData(), 0755) == 0);
+        if (setup == "other" && (::geteuid() != 0 || ::chown(native.constData(), 65534, 65534)))
             QSKIP("giving a folder to another user needs root");
-        if (setup == u"link")
-            QVERIFY(QDir().mkdir(temp.filePath("real")) && QFile::link(temp.filePath("real"), dir));
-        if (setup == u"file")
-            QVERIFY(put(dir, ""));
+        QVERIFY(setup != "link" ||
+                (QDir().mkdir(temp.filePath("real")) && QFile::link(temp.filePath("real"), dir)));
+        QVERIFY(setup != "file" || put(dir, ""));
         const mode_t mask = ::umask(0);
         const QString chosen = SingleInstance::defaultDirectory("", temp.path());
         ::umask(mask);
         QCOMPARE(chosen, used ? dir : QString());
-        if (used)
-            QCOMPARE(modeOf(dir, false), 0700);
-        // A runtime folder of the user's own is used as it is.
-        QVERIFY(QDir().mkdir(temp.filePath("xdg")));
-        QVERIFY(QFile::setPermissions(temp.filePath("xdg"),
+        QVERIFY(!used || modeOf(dir, false) == 0700);
+        QVERIFY(QDir().mkdir(temp.filePath("xdg")) &&
+                QFile::setPermissions(temp.filePath("xdg"),
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(SingleInstance::defaultDirectory(temp.filePath("xdg"), temp.path()),
                  temp.filePath("xdg"));
-    }
-
-    // Windows and the tray draw this icon; all four sizes are there.
-    void icon() {
-        const QIcon icon = appIcon();
-        QVERIFY(!icon.isNull());
-        QList<int> widths;
-        for (const QSize& size : icon.availableSizes())
-            widths << (size.width() == size.height() ? size.width() : -1);
-        std::sort(widths.begin(), widths.end());
-        QCOMPARE(widths, (QList<int>{32, 64, 128, 256}));
-        QVERIFY(!icon.pixmap(22, 22).isNull());
     }
 };
 

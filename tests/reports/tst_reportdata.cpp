@@ -1,27 +1,39 @@
+// The reports' content, the working-time account and the month navigation,
+// read from log folders at fixed times.
+
+#include "platform/texts.h"
+#include "reports/account.h"
 #include "reports/mydatasource.h"
+#include "reports/navigation.h"
 #include "reports/report.h"
 #include "support.h"
-#include "timelog/store.h"
 
-#include <QDir>
-#include <QLocale>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace fennick;
 using namespace fennick::test;
 
-// Writes a month file of punches at compact times, alternating from a check-in.
-bool writeLog(const QString& path, const QStringList& times) {
-    return put(path, punches(times).toUtf8());
+namespace {
+
+constexpr qint64 h = 3600;
+
+// "NP": both buttons enabled, "-P": only Earlier, "N-": only Later, "--": none.
+QString buttons(int cursor, bool yearly, const MonthHasFile& hasFile) {
+    const MoveButtons b =
+        checkMoveSomeButton(cursor, yearly ? Stride::Block : Stride::Month, hasFile);
+    return QString(b.nextEnabled ? "N" : "-") + (b.prevEnabled ? "P" : "-");
 }
+
+} // namespace
 
 class TestReportData : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { useTimeZone("Europe/Berlin"); }
+
     void fills_data() {
-        QTest::addColumn<QString>("fill"); // "daily", "monthly", or "monthly" without a directory
+        QTest::addColumn<QString>("fill"); // a report's name, or "no folder"
         QTest::addColumn<int>("cursor");   // the block start for the monthly sums
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("total");
@@ -36,7 +48,6 @@ private slots:
             "Monthly sum: \t006:59:31");
         row("no month file", "daily", 1, {}, "Monthly sum: \t000:00:00",
             "No punches in February 2024");
-        row("no month file, log", "log", 2, {}, "", "No punches in January 2024");
         row("unreadable month file", "daily", 3, {}, "Monthly sum: \t000:00:00",
             "No punches in December 2023");
         row("a month file without punches", "log", 4, {}, "", "No punches in November 2023");
@@ -51,34 +62,27 @@ private slots:
              "202208=000:00:00", "202209=000:00:00", "202210=000:00:00", "202211=000:00:00",
              "202212=000:00:00", "202301=000:00:00", "202302=000:00:00", "202303=001:00:00"},
             "Yearly sum: \t001:00:00");
-        // Not the table of an earlier fill.
-        row("no directory: an empty table", "no directory", 0, {}, "Yearly sum: \t000:00:00");
+        row("no folder: an empty table", "no folder", 0, {}, "Yearly sum: \t000:00:00");
     }
-
-    // In a log directory at noon on 15 March 2024.
+    // At noon on 15 March 2024; March's punches out of order, across
+    // midnight, a check-out before its check-in, and a check-in still open.
     void fills() {
         QFETCH(QString, fill);
         QFETCH(int, cursor);
         QFETCH(QStringList, rows);
         QFETCH(QString, total);
         QFETCH(QString, note);
-        useTimeZone("Europe/Berlin"); // no daylight saving change in the data
         const FixedClock clock(at("20240315120000"));
         const QTemporaryDir dir;
-        QVERIFY(writeLog(dir.filePath("TLOG202303.txt"), {"20230310080000", "20230310090000"}));
-        QVERIFY(writeLog(dir.filePath("TLOG202304.txt"), {"20230401000000", "20230405040000"}));
-        // A month file that cannot be read: no days, and 0 for its month.
-        QVERIFY(QDir().mkpath(dir.filePath("TLOG202312.txt")));
+        QVERIFY(writeMonths(dir.path(),
+                            {"20230310080000", "20230310090000", "20230401000000", "20230405040000",
+                             "20240312220000", "20240313010000", "20240310080130", "20240310080000",
+                             "20240303090000", "20240303100101", "20240315090000"}));
+        QVERIFY(QDir().mkpath(dir.filePath("TLOG202312.txt"))); // unreadable: no days, 0
         QVERIFY(put(dir.filePath("TLOG202311.txt"), "# nothing yet\n"));
-        // Out of order, across midnight, a check-out before its check-in, and
-        // a check-in still open.
-        QVERIFY(writeLog(dir.filePath("TLOG202403.txt"),
-                         {"20240312220000", "20240313010000", "20240310080130", "20240310080000",
-                          "20240303090000", "20240303100101", "20240315090000"}));
-        const QString logs = fill == "no directory" ? dir.filePath("missing") : dir.path();
-        const auto index = TimeLogStore(logs, clock, [](const QString&) {}).getLogFileDic();
+        const QString logs = fill == "no folder" ? dir.filePath("missing") : dir.path();
         const ReportKind kind = reportKindNamed(fill).value_or(ReportKind::MonthlySums);
-        const ReportContent table = reportContent(kind, cursor, LogFolder{logs, index}, clock);
+        const ReportContent table = reportContent(kind, cursor, LogFolder::scanned(logs), clock);
         QStringList got;
         for (const myDspData& row : table.rows.value_or(DspRows{}))
             got << row.keyDateStr + '=' + row.dataStr;
@@ -92,42 +96,284 @@ private slots:
     }
 
     // Rows keyed by a day are marked and carry their full date; other keys
-    // (a punch time, a month) carry nothing.
+    // carry nothing.
     void dayMarks_data() {
         QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("weekend");
-        QTest::addColumn<QVariant>("today");
-        QTest::addColumn<QVariant>("toolTip");
-        QTest::newRow("Saturday") << "20240316" << QVariant(true) << QVariant(false)
-                                  << QVariant("Saturday, March 16, 2024");
-        QTest::newRow("Sunday") << "20240317" << QVariant(true) << QVariant(false)
-                                << QVariant("Sunday, March 17, 2024");
-        QTest::newRow("today, a Friday") << "20240315" << QVariant(false) << QVariant(true)
-                                         << QVariant("Friday, March 15, 2024");
-        QTest::newRow("a Monday") << "20240311" << QVariant(false) << QVariant(false)
-                                  << QVariant("Monday, March 11, 2024");
-        QTest::newRow("a punch time")
-            << "2024/03/16 09:00:00" << QVariant() << QVariant() << QVariant();
-        QTest::newRow("a month") << "202403" << QVariant() << QVariant() << QVariant();
-        QTest::newRow("no date") << "20240231" << QVariant() << QVariant() << QVariant();
+        QTest::addColumn<QVariantList>("marks"); // weekend, today, tooltip
+        const QVariantList none{QVariant(), QVariant(), QVariant()};
+        QTest::newRow("Saturday") << "20240316"
+                                  << QVariantList{true, false, "Saturday, March 16, 2024"};
+        QTest::newRow("today, a Friday")
+            << "20240315" << QVariantList{false, true, "Friday, March 15, 2024"};
+        QTest::newRow("a Monday") << "20240311"
+                                  << QVariantList{false, false, "Monday, March 11, 2024"};
+        QTest::newRow("a punch time") << "2024/03/16 09:00:00" << none;
+        QTest::newRow("no date") << "20240231" << none;
     }
-
     void dayMarks() {
         QFETCH(QString, key);
-        QFETCH(QVariant, weekend);
-        QFETCH(QVariant, today);
-        QFETCH(QVariant, toolTip);
+        QFETCH(QVariantList, marks);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         MyDataSource source(reportColumns(ReportKind::DailySums));
         source.setTodayKey("20240315");
         source.setDataArray(DspRows{{key, "08:00:00"}});
         for (int column : {0, 1}) {
             const QModelIndex cell = source.index(0, column);
-            QCOMPARE(cell.data(MyDataSource::WeekendRole), weekend);
-            QCOMPARE(cell.data(MyDataSource::TodayRole), today);
-            QCOMPARE(cell.data(Qt::ToolTipRole), toolTip);
+            QCOMPARE(QVariantList({cell.data(MyDataSource::WeekendRole),
+                                   cell.data(MyDataSource::TodayRole), cell.data(Qt::ToolTipRole)}),
+                     marks);
             QCOMPARE(cell.data().toString(), column == 0 ? key : QString("08:00:00"));
         }
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void account_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QStringList>("times"); // bare months: empty files
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<qint64>("today");
+        QTest::addColumn<qint64>("week");
+        const auto row = [](const char* name, const QStringList& times, const char* now,
+                            qint64 today, qint64 week, const char* zone = "Europe/Berlin") {
+            QTest::newRow(name) << QByteArray(zone) << times << QString(now) << today << week;
+        };
+        // Tuesday 5 March 2024; the night's work is cut at midnight.
+        row("across midnight, open up to now",
+            {"20240303100000", "20240303120000", "20240304220000", "20240305020000",
+             "20240305080000"},
+            "20240305103000", 4 * h + h / 2, 6 * h + h / 2);
+        // Week 5 of 2024 runs from Monday 29 January to Sunday 4 February.
+        row("month boundary inside the week",
+            {"20240128080000", "20240128100000", "20240129080000", "20240129160000",
+             "20240131220000", "20240201020000", "20240202080000", "20240202120000",
+             "20240205080000", "20240205090000"},
+            "20240202130000", 4 * h, 16 * h);
+        // Week 53 of 2020 ends on Sunday 3 January 2021.
+        row("ISO week 53 across the year",
+            {"20201227100000", "20201227120000", "20201228090000", "20201228170000",
+             "20201231230000", "20210101010000", "20210103100000", "20210103110000"},
+            "20210103120000", h, 11 * h);
+        // Week 1 of 2025 starts on Monday 30 December 2024.
+        row("ISO week 1 across the year",
+            {"20241229090000", "20241229100000", "20241230090000", "20241230100000",
+             "20250102090000", "20250102093000"},
+            "20250102120000", h / 2, h + h / 2);
+        // Still checked in since Sunday evening.
+        row("Berlin: open since last month, no file of this month", {"20240331200000"},
+            "20240401100000", 10 * h, 10 * h);
+        row("Berlin: open since last month, this month's file empty", {"20240331200000", "202404"},
+            "20240401100000", 10 * h, 10 * h);
+        // Monday 28 October 2024 begins 25 hours after Sunday, not 24.
+        row("Berlin: the first midnight after the change",
+            {"20241026230000", "20241027040000", "20241027200000", "20241028020000"},
+            "20241028120000", 2 * h, 2 * h);
+        // 4 November 2018 starts at 01:00.
+        row("Sao Paulo 2018: the first midnight after the change",
+            {"20181103220000", "20181104030000", "20181104220000", "20181105020000"},
+            "20181105120000", 2 * h, 2 * h, "America/Sao_Paulo");
+    }
+    // Today's and this week's time, without targets.
+    void account() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QStringList, times);
+        QFETCH(QString, now);
+        QFETCH(qint64, today);
+        QFETCH(qint64, week);
+        useTimeZone(zone.constData());
+        const QTemporaryDir dir;
+        QVERIFY(writeMonths(dir.path(), times));
+        const Account got =
+            fennick::account(LogFolder::scanned(dir.path()), FixedClock(at(now)), WeekTargets{});
+        QCOMPARE(got.dayKey, now.left(8));
+        QCOMPARE(qint64(got.todaySeconds), today);
+        QCOMPARE(qint64(got.weekSeconds), week);
+        QVERIFY(!got.weekTargetSeconds && !got.balanceSeconds() && !got.leftTodaySeconds());
+        QVERIFY(!accountLines(got).left && !accountLines(got).balance);
+    }
+
+    void targets_data() {
+        QTest::addColumn<QList<int>>("minutes"); // Monday first
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("lines");
+        const QList<int> fullTime{480, 480, 480, 480, 480, 0, 0};
+        QTest::newRow("over today's target, behind for the week")
+            << fullTime << "20240305173000"
+            << "Today: 09:00|Left today: 00:00|Week balance: -27:00";
+        QTest::newRow("under today's target")
+            << fullTime << "20240305150000"
+            << "Today: 06:30|Left today: 01:30|Week balance: -29:30";
+        QTest::newRow("no target on today's weekday")
+            << QList<int>{240, 0, 0, 0, 0, 0, 0} << "20240305173000"
+            << "Today: 09:00|Left today: 00:00|Week balance: 09:00";
+        QTest::newRow("targets in quarters of hours")
+            << QList<int>{135, 315, 0, 0, 0, 0, 0} << "20240305130000"
+            << "Today: 04:30|Left today: 00:45|Week balance: 01:00";
+        QTest::newRow("no target: only today") << QList<int>(7, 0) << "20240305173000"
+                                               << "Today: 09:00|-|-";
+    }
+    // Worked: Monday 4 h; Tuesday (today) from 08:00 to 12:00 and from 12:30.
+    void targets() {
+        QFETCH(QList<int>, minutes);
+        QFETCH(QString, now);
+        QFETCH(QString, lines);
+        WeekTargets week;
+        std::copy(minutes.begin(), minutes.end(), week.minutes.begin());
+        const QTemporaryDir dir;
+        QVERIFY(writeMonths(dir.path(), {"20240304080000", "20240304120000", "20240305080000",
+                                         "20240305120000", "20240305123000"}));
+        const Account got =
+            fennick::account(LogFolder::scanned(dir.path()), FixedClock(at(now)), week);
+        const AccountLines shown = accountLines(got);
+        QStringList texts{shown.today};
+        for (const auto& line : {shown.left, shown.balance})
+            texts << line.value_or("-");
+        QCOMPARE(texts.join(u'|'), lines);
+        // The terminal's figures are the window's.
+        QVERIFY(!got.balanceSeconds() ||
+                *got.balanceSeconds() == got.weekSeconds - week.weekSeconds());
+    }
+
+    void weekReport_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("month");
+        QTest::addColumn<QStringList>("weeks");
+        QTest::newRow("February 2024: weeks 5 to 9")
+            << QByteArray("Europe/Berlin") << "202402"
+            << QStringList{"2024-W05", "2024-W06", "2024-W07", "2024-W08", "2024-W09"};
+        QTest::newRow("January 2021 begins in week 53")
+            << QByteArray("Europe/Berlin") << "202101"
+            << QStringList{"2020-W53", "2021-W01", "2021-W02", "2021-W03", "2021-W04"};
+        QTest::newRow("March 2024: clocks forward on the last Sunday")
+            << QByteArray("Europe/Berlin") << "202403"
+            << QStringList{"2024-W09", "2024-W10", "2024-W11", "2024-W12", "2024-W13"};
+        QTest::newRow("Sao Paulo, November 2018")
+            << QByteArray("America/Sao_Paulo") << "201811"
+            << QStringList{"2018-W44", "2018-W45", "2018-W46", "2018-W47", "2018-W48"};
+    }
+    // Every week's figures against the daily sums of the same files: a night
+    // shift every day from 22:00 to 06:30, across every midnight, month end
+    // and clock change.
+    void weekReport() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, month);
+        QFETCH(QStringList, weeks);
+        useTimeZone(zone.constData());
+        const QDate first = QDate::fromString(month + "01", "yyyyMMdd");
+        QStringList times;
+        for (QDate day = first.addMonths(-1); day < first.addMonths(2); day = day.addDays(1))
+            times << day.toString("yyyyMMdd220000") << day.addDays(1).toString("yyyyMMdd063000");
+        const QTemporaryDir dir;
+        QVERIFY(writeMonths(dir.path(), times));
+        const LogFolder folder = LogFolder::scanned(dir.path());
+        const FixedClock clock(at("20300101000000"));
+        WeekTargets targets;
+        targets.minutes = {480, 480, 480, 480, 480, 60, 0};
+        const int offset = int((2030 - first.year()) * 12 + 1 - first.month());
+        const ReportContent report =
+            reportContent(ReportKind::WeeklySums, offset, folder, clock, targets);
+        DayTotals days; // the daily sums of the three months
+        for (int back = offset + 1; back >= offset - 1; --back)
+            days.insert(reportContent(ReportKind::DailySums, back, folder, clock).days);
+        const qint64 monthWorked =
+            reportContent(ReportKind::DailySums, offset, folder, clock).totalSeconds;
+        QStringList keys;
+        QDate monday = weekStart(first);
+        for (const myDspData& row : report.rows.value_or(DspRows{})) {
+            keys << row.keyDateStr;
+            std::int64_t worked = 0;
+            for (int i = 0; i < 7; ++i)
+                worked += days.value(dayKeyOf(monday.addDays(i))).sumValue();
+            QCOMPARE(row.dataStr,
+                     dayDuration(worked) + " / 41:00:00 / " + dayDuration(worked - 41 * h));
+            monday = monday.addDays(7);
+        }
+        QCOMPARE(keys, weeks);
+        std::int64_t monthTarget = 0;
+        for (QDate day = first; day.month() == first.month(); day = day.addDays(1))
+            monthTarget += targets.daySeconds(day.dayOfWeek());
+        QCOMPARE(report.totalLine,
+                 std::optional(fillDuration("Balance of the month: \t%02d:%02d:%02d",
+                                            monthWorked - monthTarget)));
+        // Without a target: the time worked only, and the month's total.
+        const ReportContent plain = reportContent(ReportKind::WeeklySums, offset, folder, clock);
+        QCOMPARE(plain.totalSeconds, monthWorked);
+        QVERIFY(!plain.rows->first().dataStr.contains(u'/'));
+        QCOMPARE(plain.columnHeadings.value(1), "Worked");
+    }
+
+    // The story of one window: "M" (log or daily sums) or "Y" (monthly sums),
+    // the cursor and the buttons; then after each step the cursor and the
+    // buttons. A step is taken even when its button is disabled, as a stale
+    // click would.
+    void moves_data() {
+        QTest::addColumn<QList<int>>("files");
+        QTest::addColumn<QString>("story");
+        const auto add = [](const char* name, const QList<int>& files, const char* story) {
+            QTest::newRow(name) << files << QString(story);
+        };
+        add("only current month, monthly", {0}, "M 0 --");
+        add("only current month, yearly", {0}, "Y 0 --");
+        add("0 and 5 back and forth", {0, 5}, "M 0 -P prev 5 N- next 0 -P");
+        add("23 is within reach", {0, 23}, "M 0 -P prev 23 N-");
+        add("24 is beyond reach", {0, 24}, "M 0 -- prev 0 --");
+        add("skips months without file", {0, 2, 9}, "M 2 NP prev 9 N- next 2 NP next 0 -P");
+        add("next stops at the present", {1}, "M 3 N- next 1 -- next 0 -P");
+        add("search finds nothing: 0", {0, 10, 40}, "M 40 -- next 0 -P prev 10 N-");
+        add("negative cursor reads as 0", {0, 5}, "M -3 -P prev 5 N-");
+        add("largest cursor, monthly", {0}, "M 2147483647 -- prev 0 --");
+        add("yearly 20 lies in older block", {0, 20}, "Y 0 -P prev 12 N- next 0 -P");
+        add("yearly own block is neither way", {0, 11}, "Y 0 --");
+        add("yearly older block starts at 12", {0, 12}, "Y 0 -P prev 12 N-");
+        add("yearly older block ends at 23", {0, 24}, "Y 0 -- prev 12 NP");
+        add("yearly 36 is two blocks back", {0, 36}, "Y 0 --");
+        add("yearly first block never goes next", {0, 3}, "Y 5 -- next 0 --");
+        add("yearly next finds only current month", {0, 14}, "Y 5 -P prev 17 N- next 0 -P");
+        add("yearly next keeps place in block", {0, 3, 14}, "Y 5 -P prev 17 N- next 5 -P");
+        add("yearly 0 and 30 from 17", {0, 30}, "Y 17 NP prev 29 --");
+        add("yearly prev search reaches 34", {0, 34}, "Y 0 -- prev 12 NP");
+        add("yearly prev search stops before 35", {0, 35}, "Y 0 -- prev 0 --");
+        add("yearly next search reaches 23 back", {2}, "Y 30 -- next 18 N- next 6 --");
+        add("largest cursor, yearly", {0}, "Y 2147483647 -- prev 0 --");
+    }
+    void moves() {
+        QFETCH(QList<int>, files);
+        QFETCH(QString, story);
+        const MonthHasFile hasFile = [files](int offset) {
+            if (offset < 0)
+                qFatal("asked about negative offset %d", offset);
+            return files.contains(offset);
+        };
+        const QStringList steps = story.split(u' ');
+        const bool yearly = steps[0] == "Y";
+        const auto moves = yearly ? std::pair(&goNextSum2Cursor, &goPrevSum2Cursor)
+                                  : std::pair(&goNextMonthCursor, &goPrevMonthCursor);
+        int cursor = steps[1].toInt();
+        QStringList told;
+        for (int i = 0; i < steps.size(); i += 3) {
+            if (i > 0)
+                cursor = (steps[i] == "next" ? moves.first : moves.second)(cursor, hasFile);
+            told << steps[i] << QString::number(cursor) << buttons(cursor, yearly, hasFile);
+        }
+        QCOMPARE(told.join(u' '), story);
+    }
+
+    // The blocks on either side of their edges; the month index read against
+    // the clock's "now" at each question.
+    void blocksAndIndex() {
+        QList<int> edges;
+        for (const int cursor : {11, 12, 23, 24})
+            edges << blockOffsets(cursor).front() << blockOffsets(cursor).back();
+        QCOMPARE(edges, (QList<int>{11, 0, 23, 12, 23, 12, 35, 24}));
+        FixedClock clock(at("20240331235959"));
+        QCOMPARE(getDateString(-1, clock.now()), std::nullopt);
+        const MonthHasFile hasFile =
+            monthHasFileIn(MonthIndex{{"202403", ""}, {"202310", ""}}, clock);
+        QVERIFY(!hasFile(-1) && hasFile(0) && !hasFile(1) && hasFile(5));
+        clock.set(at("20240401000000"));
+        QVERIFY(!hasFile(0) && hasFile(1));
+        QVERIFY(!monthHasFileIn(std::nullopt, clock)(0));
+        QCOMPARE(monthTitle("202413"), "202413");
+        QCOMPARE(blockTitle({}), QString());
     }
 };
 

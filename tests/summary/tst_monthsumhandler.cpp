@@ -1,8 +1,10 @@
 #include "reports/report.h"
 #include "summary/monthsumhandler.h"
 #include "support.h"
+#include "timelog/record.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTranslator>
@@ -25,6 +27,15 @@ QString punches(const QString& list) {
         text += "1999/12/31 23:59:59\t" + kind + "\t" + punch.mid(2) + "\n";
     }
     return text;
+}
+
+// "in <token>" / "out <token>" for every record the reader hands over.
+QStringList readRecords(QStringView text) {
+    QStringList out;
+    forEachRecord(text, [&](const Record& r) {
+        out << QString(r.kind == PunchKind::CheckIn ? "in " : "out ") + r.timeToken.toString();
+    });
+    return out;
 }
 
 // "20240305=7200 20240306=21600"; day entries never carry a key.
@@ -64,136 +75,170 @@ class TestMonthSumHandler : public QObject {
 
 private slots:
     void init() { useTimeZone(kBerlin); }
-    void listing();
-    void totals_data();
-    void totals();
-    void booking();
-    void daysAddUpToMonth();
-};
-
-// One row per record line in file order, showing the punch time, not the
-// writing time; the kind words are looked up once per listing, not per row.
-void TestMonthSumHandler::listing() {
-    KindWords words;
-    QCoreApplication::installTranslator(&words);
-    const FixedClock clock(at("20240601000000"));
-    const QString text = "\t# b CheckIn: 20240305090000\n\n" +
-                         punches("O 20240305173000, I 20231224080000, I 20241305090000");
-    QStringList got;
-    for (const myDspData& row : logRows(MonthSumHandler(std::nullopt, clock).getLogArrayBuff(text)))
-        got << row.keyDateStr + "|" + row.dataStr;
-    QCOMPARE(got,
-             QStringList({"2024/03/05 17:30:00|Gehen", "2023/12/24 08:00:00|Kommen", "|Kommen"}));
-    QCOMPARE(words.lookups, 2);
-}
-
-void TestMonthSumHandler::totals_data() {
-    QTest::addColumn<QByteArray>("zone");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("now");
-    QTest::addColumn<QString>("expected");
-    add("one pair", "I 20240305090000, O 20240305173000", "30600 202403: 20240305=30600");
-    add("second check-out counts again", "I 20240305090000, O 20240305120000, O 20240305130000",
-        "25200 202403: 20240305=25200");
-    add("unpaired check-in dropped", "I 20240305080000, I 20240305090000, O 20240305170000",
-        "28800 202403: 20240305=28800");
-    add("check-out from month start", "O 20240303060000",
-        "194400 -: 20240301=86400 20240302=86400 20240303=21600");
-    add("13 and 15 char check-ins: from month start",
-        "I 2024030509000, O 20240302010000, I 202403050900000, O 20240302010000",
-        "180000 202403: 20240301=172800 20240302=7200");
-    add("key of the latest check-in",
-        "I 20240305090000, O 20240305100000, I 20240410090000, O 20240410100000",
-        "7200 202404: 20240305=3600 20240410=3600");
-    add("open at month end", "I 20240131220000", "7200 202401: 20240131=7200");
-    add("open at year end", "I 20241231220000", "7200 202412: 20241231=7200");
-    add("across midnight", "I 20240305220000, O 20240306060000",
-        "28800 202403: 20240305=7200 20240306=21600");
-    add("ends at midnight", "I 20240305220000, O 20240306000000", "7200 202403: 20240305=7200");
-    add("negative shrinks the total",
-        "I 20240305080000, O 20240305100000, I 20240305173000, O 20240305090000",
-        "-23400 202403: 20240305=-23400");
-    add("negative: whole to start day", "I 20240306010000, O 20240305230000",
-        "-7200 202403: 20240306=-7200");
-    add("clock set back before check-in", "I 20240615120000", "-93600 202406: 20240615=-93600",
-        kBerlin, "20240614100000");
-    add("unreadable tokens count 0",
-        "O 2024, I 20241305090000, O 20240305100000, I 20240305090000, O 20240332100000, "
-        "O 20240305100000",
-        "3600 202403: 20240305=3600");
-    add("intervals clamp one by one",
-        "I 00000101000000, O 99991231235959, I 99991231235959, O 00000101000000",
-        "-1 999912: 00000101=2147483647 99991231=-2147483648");
-    add("total saturates", "I 00000101000000, O 99991231235959, O 99991231235959",
-        "2147483647 000001: 00000101=2147483647");
-    add("berlin spring", "I 20240330220000, O 20240401020000",
-        "97200 202403: 20240330=7200 20240331=82800 20240401=7200");
-    add("berlin autumn", "I 20241026220000, O 20241028020000",
-        "104400 202410: 20241026=7200 20241027=90000 20241028=7200");
-    add("sao paulo midnight jump", "I 20181103220000, O 20181105020000",
-        "97200 201811: 20181103=7200 20181104=82800 20181105=7200", "America/Sao_Paulo");
-    // A check-in in clock time skipped at its month's end reads as the next
-    // month's first hour; it still runs to the end of the month in its token.
-    add("open, skipped time at month end", "I 19160430233000", "-1800 191604: 19160501=-1800");
-    add("open, skipped last day", "I 19941231120000", "-43200 199412: 19950101=-43200",
-        "Pacific/Kiritimati");
-    add("sao paulo repeated midnight", "I 20190215220000, O 20190217020000",
-        "104400 201902: 20190215=7200 20190216=90000 20190217=7200", "America/Sao_Paulo");
-}
-
-void TestMonthSumHandler::totals() {
-    QFETCH(QByteArray, zone);
-    QFETCH(QString, text);
-    QFETCH(QString, now);
-    QFETCH(QString, expected);
-    useTimeZone(zone.constData());
-    const FixedClock clock(at(now));
-    const MonthSumHandler handler(std::nullopt, clock);
-    const sumobject sum = handler.sumMonthBuff(text);
-    QCOMPARE(QString::number(sum.sumValue()) + " " + sum.keyDateStr().value_or("-") + ": " +
-                 describe(handler.sumDayBuff(text)),
-             expected);
-}
-
-// Booking adds to the entries there are; 366 days are cut at every midnight,
-// anything longer goes whole to its start day.
-void TestMonthSumHandler::booking() {
-    DayTotals days;
-    days["20230101"].setSumValue(1000);
-    MonthSumHandler::calcDayByDaySums(days, at("20240102000000"), at("20230101000000"));
-    QCOMPARE(days.size(), 366);
-    QCOMPARE(sumOf(days), 1000 + 366 * 86400);
-    DayTotals whole;
-    MonthSumHandler::calcDayByDaySums(whole, at("20240102000001"), at("20230101000000"));
-    QCOMPARE(describe(whole), QString("20230101=31622401"));
-}
-
-// Random texts, some tokens mangled as hand edits mangle them: for the same
-// text and "now" the day entries add up to the month total.
-void TestMonthSumHandler::daysAddUpToMonth() {
-    const char* zones[] = {kBerlin, "America/Sao_Paulo", "Australia/Lord_Howe"};
-    QRandomGenerator rng(20240305);
-    int split = 0;
-    for (int round = 0; round < 900; ++round) {
-        useTimeZone(zones[round / 300]);
-        const qint64 base = 1483228800 + qint64(rng.bounded(9 * 365)) * 86400; // 2017 to 2025
-        QString text;
-        for (int line = rng.bounded(40); line > 0; --line) {
-            const qint64 at = base + rng.bounded(100 * 86400) - 50 * 86400;
-            QString token = CalDate::fromInstant(at).format(CalFormat::Compact);
-            if (rng.bounded(5) == 0)
-                token.replace(4 + 2 * rng.bounded(3), 2, "32"); // month, day or hour 32
-            token.chop(rng.bounded(10) == 0);                   // 13 characters
-            text += QString("a b %1 %2\n").arg(rng.bounded(2) ? "CheckIn:" : "CheckOut:", token);
-        }
-        const FixedClock clock(CalDate::fromInstant(base + rng.bounded(80 * 86400)));
-        const MonthSumHandler handler(std::nullopt, clock);
-        const DayTotals days = handler.sumDayBuff(text);
-        QCOMPARE(sumOf(days), qint64(handler.sumMonthBuff(text).sumValue()));
-        split += days.size() > 1;
+    // One row per record line in file order, showing the punch time, not the
+    // writing time; the kind words are looked up once per listing, not per row.
+    void listing() {
+        KindWords words;
+        QCoreApplication::installTranslator(&words);
+        const FixedClock clock(at("20240601000000"));
+        const QString text = "\t# b CheckIn: 20240305090000\n\n" +
+                             punches("O 20240305173000, I 20231224080000, I 20241305090000");
+        QStringList got;
+        for (const myDspData& row :
+             logRows(MonthSumHandler(std::nullopt, clock).getLogArrayBuff(text)))
+            got << row.keyDateStr + "|" + row.dataStr;
+        QCOMPARE(got, QStringList(
+                          {"2024/03/05 17:30:00|Gehen", "2023/12/24 08:00:00|Kommen", "|Kommen"}));
+        QCOMPARE(words.lookups, 2);
     }
-    QVERIFY(split > 300);
-}
+
+    void totals_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("expected");
+        add("one pair", "I 20240305090000, O 20240305173000", "30600 202403: 20240305=30600");
+        add("second check-out counts again", "I 20240305090000, O 20240305120000, O 20240305130000",
+            "25200 202403: 20240305=25200");
+        add("unpaired check-in dropped", "I 20240305080000, I 20240305090000, O 20240305170000",
+            "28800 202403: 20240305=28800");
+        add("check-out from month start", "O 20240303060000",
+            "194400 -: 20240301=86400 20240302=86400 20240303=21600");
+        add("13 and 15 char check-ins: from month start",
+            "I 2024030509000, O 20240302010000, I 202403050900000, O 20240302010000",
+            "180000 202403: 20240301=172800 20240302=7200");
+        add("key of the latest check-in",
+            "I 20240305090000, O 20240305100000, I 20240410090000, O 20240410100000",
+            "7200 202404: 20240305=3600 20240410=3600");
+        add("open at month end", "I 20240131220000", "7200 202401: 20240131=7200");
+        add("open at year end", "I 20241231220000", "7200 202412: 20241231=7200");
+        add("across midnight", "I 20240305220000, O 20240306060000",
+            "28800 202403: 20240305=7200 20240306=21600");
+        add("ends at midnight", "I 20240305220000, O 20240306000000", "7200 202403: 20240305=7200");
+        add("negative shrinks the total",
+            "I 20240305080000, O 20240305100000, I 20240305173000, O 20240305090000",
+            "-23400 202403: 20240305=-23400");
+        add("negative: whole to start day", "I 20240306010000, O 20240305230000",
+            "-7200 202403: 20240306=-7200");
+        add("clock set back before check-in", "I 20240615120000", "-93600 202406: 20240615=-93600",
+            kBerlin, "20240614100000");
+        add("unreadable tokens count 0",
+            "O 2024, I 20241305090000, O 20240305100000, I 20240305090000, O 20240332100000, "
+            "O 20240305100000",
+            "3600 202403: 20240305=3600");
+        add("intervals clamp one by one",
+            "I 00000101000000, O 99991231235959, I 99991231235959, O 00000101000000",
+            "-1 999912: 00000101=2147483647 99991231=-2147483648");
+        add("total saturates", "I 00000101000000, O 99991231235959, O 99991231235959",
+            "2147483647 000001: 00000101=2147483647");
+        add("berlin spring", "I 20240330220000, O 20240401020000",
+            "97200 202403: 20240330=7200 20240331=82800 20240401=7200");
+        add("berlin autumn", "I 20241026220000, O 20241028020000",
+            "104400 202410: 20241026=7200 20241027=90000 20241028=7200");
+        add("sao paulo midnight jump", "I 20181103220000, O 20181105020000",
+            "97200 201811: 20181103=7200 20181104=82800 20181105=7200", "America/Sao_Paulo");
+        // A check-in in clock time skipped at its month's end reads as the next
+        // month's first hour; it still runs to the end of the month in its token.
+        add("open, skipped time at month end", "I 19160430233000", "-1800 191604: 19160501=-1800");
+        add("open, skipped last day", "I 19941231120000", "-43200 199412: 19950101=-43200",
+            "Pacific/Kiritimati");
+        add("sao paulo repeated midnight", "I 20190215220000, O 20190217020000",
+            "104400 201902: 20190215=7200 20190216=90000 20190217=7200", "America/Sao_Paulo");
+    }
+
+    void totals() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, text);
+        QFETCH(QString, now);
+        QFETCH(QString, expected);
+        useTimeZone(zone.constData());
+        const FixedClock clock(at(now));
+        const MonthSumHandler handler(std::nullopt, clock);
+        const sumobject sum = handler.sumMonthBuff(text);
+        QCOMPARE(QString::number(sum.sumValue()) + " " + sum.keyDateStr().value_or("-") + ": " +
+                     describe(handler.sumDayBuff(text)),
+                 expected);
+    }
+
+    // Booking adds to the entries there are; 366 days are cut at every midnight,
+    // anything longer goes whole to its start day.
+    void booking() {
+        DayTotals days;
+        days["20230101"].setSumValue(1000);
+        MonthSumHandler::calcDayByDaySums(days, at("20240102000000"), at("20230101000000"));
+        QCOMPARE(days.size(), 366);
+        QCOMPARE(sumOf(days), 1000 + 366 * 86400);
+        DayTotals whole;
+        MonthSumHandler::calcDayByDaySums(whole, at("20240102000001"), at("20230101000000"));
+        QCOMPARE(describe(whole), QString("20230101=31622401"));
+    }
+
+    // Random texts, some tokens mangled as hand edits mangle them: for the same
+    // text and "now" the day entries add up to the month total.
+    void daysAddUpToMonth() {
+        const char* zones[] = {kBerlin, "America/Sao_Paulo", "Australia/Lord_Howe"};
+        QRandomGenerator rng(20240305);
+        int split = 0;
+        for (int round = 0; round < 900; ++round) {
+            useTimeZone(zones[round / 300]);
+            const qint64 base = 1483228800 + qint64(rng.bounded(9 * 365)) * 86400; // 2017 to 2025
+            QString text;
+            for (int line = rng.bounded(40); line > 0; --line) {
+                const qint64 at = base + rng.bounded(100 * 86400) - 50 * 86400;
+                QString token = CalDate::fromInstant(at).format(CalFormat::Compact);
+                if (rng.bounded(5) == 0)
+                    token.replace(4 + 2 * rng.bounded(3), 2, "32"); // month, day or hour 32
+                token.chop(rng.bounded(10) == 0);                   // 13 characters
+                text +=
+                    QString("a b %1 %2\n").arg(rng.bounded(2) ? "CheckIn:" : "CheckOut:", token);
+            }
+            const FixedClock clock(CalDate::fromInstant(base + rng.bounded(80 * 86400)));
+            const MonthSumHandler handler(std::nullopt, clock);
+            const DayTotals days = handler.sumDayBuff(text);
+            QCOMPARE(sumOf(days), qint64(handler.sumMonthBuff(text).sumValue()));
+            split += days.size() > 1;
+        }
+        QVERIFY(split > 300);
+    }
+
+    void reading_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("records");
+        const QStringList none, in1{"in 1"};
+        QTest::newRow("comments and blank lines") << "# b CheckIn: 1\n\n \t \n#\n" << none;
+        QTest::newRow("written lines") << "2004/02/15 09:30:00\tCheckIn:\t20040215093000\n"
+                                          "2004/02/15 18:00:00\tCheckOut:\t20040215180000"
+                                       << QStringList{"in 20040215093000", "out 20040215180000"};
+        QTest::newRow("CRLF, space and tab runs") << "a b CheckIn:  \t1\r\n  c\t\td CheckOut: 2\r\n"
+                                                  << QStringList{"in 1", "out 2"};
+        QTest::newRow("CR only is one line") << "a b CheckIn: 1\rc d CheckOut: 2\r" << in1;
+        QTest::newRow("case, colon") << "a b checkin: 1\na b CHECKOUT: 2\na b CheckIn 3\n" << none;
+        QTest::newRow("indented hash") << " \t# b CheckIn: 1\n\u3000# b CheckIn: 2" << none;
+        QTest::newRow("3 tokens, # later, 5th")
+            << "a b CheckIn:\nc # CheckIn: 1 x CheckOut: 2" << in1;
+        QTest::newRow("controls do not separate")
+            << "x a\x1c\x08\x0e\x1f\x7f\u200bb CheckIn: 1" << in1;
+        QTest::newRow("Unicode spaces separate tokens, not lines")
+            << "\u00a0a\u3000b\u0085CheckIn:\u20291\u2028c d CheckOut: 2" << in1;
+    }
+    // The record lines a reader takes from a month file's text.
+    void reading() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, records);
+        QCOMPARE(readRecords(text), records);
+    }
+
+    // Lines of megabytes are read in linear time and do not disturb their
+    // neighbours.
+    void hugeLines() {
+        const QString oneToken = QString(4 << 20, u'x') + "\na b CheckIn: 1\n";
+        const QString manyTokens =
+            "a b CheckOut: 2" + QString(" t").repeated(2 << 20) + "\nc d CheckIn: 3";
+        const QDeadlineTimer deadline(5000);
+        QCOMPARE(readRecords(oneToken + manyTokens), (QStringList{"in 1", "out 2", "in 3"}));
+        QVERIFY2(!deadline.hasExpired(), "reading huge lines took too long");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestMonthSumHandler)
 #include "tst_monthsumhandler.moc"

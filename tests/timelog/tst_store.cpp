@@ -1,10 +1,16 @@
+// The store: the month index, creating month files and durable appends,
+// under every fault a disk shows and a writer killed at any moment.
+
 #include "support.h"
 #include "timelog/fileops.h"
 #include "timelog/store.h"
 
-#include <QDir>
-#include <QTemporaryDir>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <csignal>
+#include <sys/wait.h>
 
 using namespace fennick;
 using namespace fennick::test;
@@ -14,8 +20,7 @@ namespace {
 // The record of a check-in punched and written at 2004/02/15 09:30:00.
 const QByteArray kRecord("2004/02/15 09:30:00\tCheckIn:\t20040215093000\n");
 
-// A store over a log folder, a clock at 2004/02/15 09:30:00 and the log
-// lines the store writes.
+// A store over a log folder, with the clock at the record's time.
 struct Fixture : TempLogFolder {
     FixedClock clock{at("20040215093000")};
     QStringList logged;
@@ -29,9 +34,9 @@ struct Fixture : TempLogFolder {
 enum Setup { Plain, Link, DirectoryAsFile, Fifo, FileAsDirectory };
 
 // One append of kRecord. `before` is null where there is no month file and
-// `after` null where the file must stay as it was; `logged` holds %1 for the
-// month file's path and is empty where the append succeeds. `calls` are the
-// system calls of the write, in order.
+// `after` null where it must stay as it was; `logged` holds %1 for the month
+// file's path, empty where the append succeeds; `calls` are the write's
+// system calls in order.
 struct Append {
     Setup setup;
     QByteArray before, after;
@@ -40,6 +45,11 @@ struct Append {
     const char* calls = "write fsync rename dirsync";
     bool unnamed = true;
 };
+
+// The k-th punch of a killed writer: alternately into February and January.
+CalDate punchTime(int k) {
+    return CalDate::fromInstant(at(k % 2 ? "20040110080000" : "20040210080000").instant() + 60 * k);
+}
 
 } // namespace
 
@@ -51,9 +61,8 @@ private slots:
     void cleanup() { allowUnnamedTempFiles(true); }
 
     // Three of the eight names make the index; a subdirectory counts like a
-    // file, and the digits may be any of Unicode's decimal digits. Names that
-    // differ from a month file's only in letter case are neither indexed nor
-    // written: February's punch gets a file of its own.
+    // file, and the digits may be any decimal digits. Names that differ from
+    // a month file's only in letter case are neither indexed nor written.
     void index() {
         Fixture f;
         for (const char* name :
@@ -69,9 +78,8 @@ private slots:
         QCOMPARE(f.store.getLogFileDic()->value("200402"), "TLOG200402.txt");
     }
 
-    // A write removes its month's temporary files that a writer which died
-    // left more than an hour before; younger ones may belong to a write in
-    // progress, and other months' are not its business.
+    // A write removes its month's temporary files left more than an hour ago
+    // by a writer that died; younger ones may be a write in progress.
     void staleTemps() {
         Fixture f;
         QVERIFY(put(f.path("TLOG200402.txt"), ""));
@@ -87,8 +95,8 @@ private slots:
         QCOMPARE(listing(f.dir), (QStringList{temps[1], temps[2], "TLOG200402.txt"}));
     }
 
-    // Without a directory path no file is made anywhere, not even at "/".
-    void noDirectory() {
+    // Without a folder no file is made anywhere, not even at "/".
+    void noFolder() {
         Fixture f;
         TimeLogStore none(std::nullopt, f.clock, [&f](const QString& l) { f.logged << l; });
         none.checkLogFile();
@@ -98,8 +106,7 @@ private slots:
     }
 
     // On the first of March the press's month file is created, private and
-    // indexed; a check-out forgotten on 29 February goes into February's
-    // file, created and indexed likewise, and not into March's.
+    // indexed; a check-out forgotten on 29 February goes into February's.
     void monthChange() {
         Fixture f;
         f.clock.set(at("20040301080000"));
@@ -115,10 +122,9 @@ private slots:
         QCOMPARE(modeOf(f.path("TLOG200402.txt")), 0600);
     }
 
-    // Files changed behind the index. One added by hand is written though the
-    // index lacks it, and the index kept. A deleted earlier month's file is
-    // reported and not made again; the current month's is made again, and
-    // only then is the index built anew.
+    // A file added by hand is written though the index lacks it. A deleted
+    // earlier month's file is reported and not made again; the current
+    // month's is made again, and only then is the index built anew.
     void filesChangedBehindIndex() {
         Fixture f;
         QVERIFY(put(f.path("TLOG200401.txt"), "x\n") && put(f.path("TLOG200402.txt"), "x\n"));
@@ -142,11 +148,9 @@ private slots:
 
     void append_data() {
         QTest::addColumn<Append>("append");
-        const QByteArray r = kRecord;
-        const QByteArray u = "\xc3\xbc\n" + r;
+        const QByteArray r = kRecord, u = "\xc3\xbc\n" + r;
         const QByteArray bad = QByteArrayLiteral("\xc3(\0\x80\n\0\xff");
         const char* notRead = "File:%1 can not read.";
-        const char* notMade = "File:%1 creation failed.";
         const char* notWritten = "File:%1 write error!";
         const QByteArray big = QByteArray(9999, '#') + '\n';
         QTest::newRow("glued record") << Append{Plain, "a b CheckOut: 1", "a b CheckOut: 1\n" + r};
@@ -164,7 +168,8 @@ private slots:
         QTest::newRow("symbolic link") << Append{Link, "y\n", "y\n" + r};
         QTest::newRow("directory for file") << Append{DirectoryAsFile, {}, {}, notRead, {}, ""};
         QTest::newRow("FIFO for file") << Append{Fifo, {}, {}, notRead, {}, ""};
-        QTest::newRow("file for directory") << Append{FileAsDirectory, "x\n", {}, notMade, {}, ""};
+        QTest::newRow("file for directory")
+            << Append{FileAsDirectory, "x\n", {}, "File:%1 creation failed.", {}, ""};
         const auto fault = [&](const char* name, FailingDisk::Fault fault, const char* calls,
                                bool unnamed = true) {
             const bool fails = !QByteArray(calls).contains("rename dirsync");
@@ -184,12 +189,11 @@ private slots:
         fault("failed rename", FailingDisk::FailedRename, "write fsync rename");
         fault("failed rename, named", FailingDisk::FailedRename, "write fsync rename", false);
     }
-    // The current month's file is made sure of and the punch appended, as a
-    // press does: the data is synced before the rename, the directory after
-    // it. The file's mode is kept, a symbolic link stays one. A failure logs
-    // its one line and leaves the month file (or what stands in its place)
-    // byte for byte as it was, no temporary file and the store's state as it
-    // was.
+    // A punch appended as a press does: the data synced before the rename,
+    // the folder after it, the mode kept, a symbolic link still one. A
+    // failure logs one line and leaves the month file (or what stands in its
+    // place) byte for byte, no temporary file and the store's state as they
+    // were.
     void append() {
         QFETCH(Append, append);
         const Append& a = append;
@@ -224,6 +228,46 @@ private slots:
         QCOMPARE(f.store.logFilePathStr(), std::optional(path));
         QCOMPARE(modeOf(watched), mode);
         QCOMPARE(QFileInfo(path).isSymLink(), a.setup == Link);
+    }
+
+    // A writer appends punches 0, 1, 2 … until it is killed at a random
+    // moment, half of the time through named temporary files. Each month file
+    // then holds its old contents plus whole records of the writer, in order;
+    // besides them only the writer's named temporary files may be left.
+    void killedAppends() {
+        TempLogFolder tmp;
+        const QStringList months{tmp.path("TLOG200402.txt"), tmp.path("TLOG200401.txt")};
+        const QByteArray old = punches({"20040105090000"}).toUtf8().repeated(4500);
+        QList<QByteArray> files{old, old};
+        QVERIFY(put(months[0], old) && put(months[1], old));
+        const FixedClock clock(punchTime(0));
+        QRandomGenerator rng(20040215);
+        int changed = 0;
+        for (int kill = 0; kill < 300; ++kill) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                allowUnnamedTempFiles(kill % 2 == 0);
+                TimeLogStore store(tmp.dir, clock, [](const QString& l) { qWarning() << l; });
+                for (int k = 0; store.appendPunch(punchTime(k), punchTime(k), PunchKind::CheckIn);)
+                    ++k;
+                ::_exit(3);
+            }
+            ::usleep(useconds_t(rng.bounded(8000)));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            QVERIFY(::waitpid(child, &status, 0) == child && WIFSIGNALED(status));
+            const QList<QByteArray> found{bytesOf(months[0]), bytesOf(months[1])};
+            QList<QByteArray> expected = files;
+            for (int k = 0; expected != found && expected[k % 2].size() < found[k % 2].size(); ++k)
+                expected[k % 2] +=
+                    makeRecordLine(punchTime(k), PunchKind::CheckIn, punchTime(k)).toLatin1();
+            QVERIFY2(expected == found, qPrintable(QString("kill %1").arg(kill)));
+            changed += found != files;
+            files = found;
+        }
+        QVERIFY2(changed > 30, qPrintable(QString("only %1 kills after a record").arg(changed)));
+        const QRegularExpression ownTemp("^\\.TLOG20040[12]\\.txt\\.tmp[a-z0-9]{8}$");
+        QCOMPARE(listing(tmp.dir).size(), 2 + listing(tmp.dir).filter(ownTemp).size());
     }
 };
 

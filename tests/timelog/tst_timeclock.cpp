@@ -1,3 +1,5 @@
+// The check-in/out rules over a real store, and the state following the log.
+
 #include "support.h"
 #include "timelog/timeclock.h"
 
@@ -11,12 +13,11 @@ using namespace fennick::test;
 const QRegularExpression kLine("^.*\tCheck(In|Out):\t(\\d+)$", QRegularExpression::MultilineOption);
 const QRegularExpression kStep("^(In|Out) \\d{14}$");
 
-// The rules over a real store in a log folder, with the press at 2004/02/15
-// 18:00:10 and December's month file a directory that cannot be read. The
-// dialog answers `answer`: a compact time, "empty" (without a time) or
-// anything else to cancel; the clock runs on while it is open. `trace` gets
-// the dialog's kind and answer, beeps, log lines and, at each window
-// refresh, the state last saved.
+// The rules with the press at 2004/02/15 18:00:10 and December's month file a
+// directory that cannot be read. The dialog answers `answer`: a compact time,
+// "empty" (no time) or anything else to cancel; the clock runs on while it is
+// open. `trace` gets the dialog's kind and answer, beeps, log lines and, at
+// each window refresh, the state last saved.
 struct Fixture : TempLogFolder {
     FixedClock clock{at("20040215180010")};
     QString answer, saved;
@@ -31,7 +32,6 @@ struct Fixture : TempLogFolder {
                      {}}};
 
     Fixture() { QDir().mkdir(path("TLOG200312.txt")); }
-    // Asked at the press, about the last punch.
     int dialog(const CalDate& now, const QString& prev, bool forCkin) {
         trace << (forCkin ? "ask in " : "ask out ") + answer +
                      (now == clock.now() && prev == rules.prevTimeStr() ? "" : " wrongly");
@@ -42,8 +42,7 @@ struct Fixture : TempLogFolder {
         return time || answer == "empty" ? kModalStopped : kModalAborted;
     }
     QString state() const { return (rules.onBusinessP() ? "In " : "Out ") + rules.prevTimeStr(); }
-    // The records of the month files, each only where it is in its punch's
-    // month file.
+    // The records of the month files, each only where it is in its own month's.
     QStringList records() const {
         QStringList found;
         for (const QString& name : QDir(dir).entryList({"TLOG*.txt"}, QDir::Files)) {
@@ -60,12 +59,11 @@ class TestTimeClock : public QObject {
 private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
 
-    // A press from the state `before`, and what follows in order: the dialog
-    // ("ask", its kind and its answer), a "beep", log lines, and the records,
-    // each of which saves the state it leads to and refreshes the window. A
-    // pressed punch carries the moment of the press, however long the dialog
-    // was open. A failed write leaves the state, the settings and the window
-    // as they were.
+    // A press from the state `before`, and what follows in order: the dialog,
+    // a beep, log lines, and the records, each saving the state it leads to
+    // and refreshing the window. A pressed punch carries the moment of the
+    // press, however long the dialog was open; a failed write leaves the
+    // state, the settings and the window as they were.
     void press_data() {
         QTest::addColumn<QString>("before");
         QTest::addColumn<bool>("checkIn");
@@ -88,17 +86,16 @@ private slots:
         row("out, no last punch, out", "Out ", false, {"beep"});
         row("out, last punch, out, confirmed", "Out " + L, false, {"ask out " + L, "In " + L, out});
         row("out, last, out, cancel", "Out " + L, false, {"ask out no"});
-        // A check-out forgotten on the last evening of January goes into
-        // January's file, the press into February's.
+        // A check-out forgotten on January's last evening goes into its file.
         row("month end", "In 20040131090000", true,
             {"ask in 20040131180000", "Out 20040131180000", in});
-        // The forgotten punch cannot be recorded, the pressed one still is, and
-        // the state follows the pressed one alone.
+        // The forgotten punch cannot be recorded, the pressed one still is.
         row("first record fails", "Out 20031231090000", false,
             {"ask out 20031231120000", "File:~/TLOG200312.txt can not read.", out});
         const QString full("File:~/TLOG200402.txt write error!");
         row("disk full", "In " + L, true, {"ask in 20040215173000", full, full},
             FailingDisk::NoSpace);
+        row("disk full, nothing forgotten", "Out " + L, true, {full}, FailingDisk::NoSpace);
     }
     void press() {
         QFETCH(QString, before);
@@ -115,6 +112,51 @@ private slots:
         QCOMPARE(f.trace, steps);
         QCOMPARE(f.records(), records);
         QCOMPARE(f.state(), records.isEmpty() ? before : records.last());
+    }
+
+    // The settings hold `saved`, the log `january` and `february` (null: no
+    // file) when the session opens and February `later` (null: untouched)
+    // afterwards. The state follows the newest record of the newest month
+    // file holding one, and is saved; a log without records leaves it.
+    void followLog_data() {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("january");
+        QTest::addColumn<QString>("february");
+        QTest::addColumn<QString>("later");
+        QTest::addColumn<QString>("expected");
+        const QString none, jan = punches({"20040131090000"});
+        const QString day = punches({"20040214090000", "20040214180000"});
+        const QString in3 = day + punches({"20040215090000"});
+        const QString in("In 20040215090000"), out("Out 20040214180000");
+        QTest::newRow("last punch deleted while closed") << in << jan << day << none << out;
+        QTest::newRow("last punch deleted while open") << in << none << in3 << day << out;
+        QTest::newRow("appended by another writer")
+            << in << none << in3 << in3 + punches({"20040215170000"}, true) << "Out 20040215170000";
+        QTest::newRow("newest month file empty") << out << jan << "" << none << "In 20040131090000";
+        QTest::newRow("empty folder") << in << none << none << none << in;
+        QTest::newRow("only a comment") << in << none << "# soon\n" << none << in;
+    }
+    void followLog() {
+        QFETCH(QString, saved);
+        QFETCH(QString, january);
+        QFETCH(QString, february);
+        QFETCH(QString, later);
+        QFETCH(QString, expected);
+        SessionHome home;
+        QSettings settings(home.settingsPath, QSettings::IniFormat);
+        settings.setValue(kOnBusinessKey, saved.startsWith("In"));
+        settings.setValue(kPrevTimeStrKey, saved.section(u' ', 1));
+        settings.sync();
+        QVERIFY(january.isNull() || put(home.file("200401"), january.toUtf8()));
+        QVERIFY(february.isNull() || put(home.file("200402"), february.toUtf8()));
+        home.open();
+        if (!later.isNull()) {
+            QCOMPARE(home.state(), saved);
+            QVERIFY(put(home.file("200402"), later.toUtf8()));
+            QVERIFY(home.session->followLog());
+        }
+        QCOMPARE(home.state(), expected);
+        QCOMPARE(home.savedState(), expected);
     }
 };
 

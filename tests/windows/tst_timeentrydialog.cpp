@@ -53,12 +53,10 @@ private slots:
                                 "2024|3|five|9|0", "2024|3|5|9|-1", "cancel"};
         QTest::newRow("out of range") << "20230101000000" << wrong << "";
     }
-    // Plays the steps inside the dialog's modal loop, the press at
-    // 2024/03/05 18:00:00: "cancel" (the button), "escape", or an entry
-    // "year|month|day|hour|minute" typed over the fields and confirmed with
-    // Return. Every entry but an accepted last one must be refused with a
-    // beep and the alert over the dialog, the entry kept as typed; only an
-    // accepted one sets the input time.
+    // The steps inside the dialog's modal loop, the press at 18:00: "cancel"
+    // (the button), "escape", or "year|month|day|hour|minute" typed and
+    // confirmed with Return. Every entry but an accepted last one is refused
+    // with a beep and the alert over the dialog, the entry kept as typed.
     void bounds() {
         QFETCH(QString, prev);
         QFETCH(QStringList, steps);
@@ -95,8 +93,8 @@ private slots:
         QCOMPARE(trace, expected);
     }
 
-    // The texts for either press, the last punch as it stands when it cannot
-    // be read, and the press time in the fields without leading zeros.
+    // The texts for either press, an unreadable last punch as it stands, and
+    // the press time in the fields without leading zeros.
     void filling() {
         TimeEntryDialog dialog({}, {});
         dialog.setupCkTimeWindow(at("20240305080709"), "20240305070605", true);
@@ -108,8 +106,8 @@ private slots:
                               "garbage"}));
     }
 
-    // A last punch edited by hand into markup or a very long text is shown
-    // as plain text, shortened, in the dialog and in the check-in window.
+    // A last punch edited into markup or a long text is shown as plain text,
+    // shortened, in the dialog and in the check-in window.
     void handEditedLastPunch() {
         const QString value = "<b>bold</b>" + QString(20000, u'x');
         TimeEntryDialog dialog({}, {});
@@ -117,17 +115,14 @@ private slots:
         CheckInWindow window;
         window.showState(checkInState(true, value));
         for (QWidget* top : {static_cast<QWidget*>(&dialog), static_cast<QWidget*>(&window)}) {
-            auto* label = top->findChild<QLabel*>(top == &dialog ? "prevTimeField"
-                                                                 : "ckinPreTimeField");
+            auto* label =
+                top->findChild<QLabel*>(top == &dialog ? "prevTimeField" : "ckinPreTimeField");
             top->show();
             QCOMPARE(label->text(), value);
             QCOMPARE(label->textFormat(), Qt::PlainText);
             QVERIFY(top->width() < 800);
-            const auto* elided = qobject_cast<ElidedLabel*>(label);
-            QVERIFY(elided);
-            const QString shown = elided->shownText();
-            QVERIFY(shown.startsWith("<b>bold</b>"));
-            QVERIFY(shown.endsWith(QChar(0x2026)));
+            const QString shown = qobject_cast<ElidedLabel*>(label)->shownText();
+            QVERIFY(shown.startsWith("<b>bold</b>") && shown.endsWith(QChar(0x2026)));
         }
     }
 };
