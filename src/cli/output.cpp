@@ -156,12 +156,8 @@ std::pair<QString, QString> totalRow(const QString& line) {
 
 ReportContent collectReport(ReportKind kind, int offset, const std::optional<QString>& logsDir,
                             const Clock& clock, const WeekTargets& targets) {
-    // The index is read afresh: the terminal keeps none between runs. The
-    // monthly sums always list the folder themselves, so a listing here would
-    // only read it twice.
-    const LogFolder folder = kind == ReportKind::MonthlySums ? LogFolder{logsDir, std::nullopt}
-                                                             : LogFolder::scanned(logsDir);
-    return reportContent(kind, offset, folder, clock, targets);
+    // The index is read afresh: the terminal keeps none between runs.
+    return reportContent(kind, offset, LogFolder::scanned(logsDir), clock, targets);
 }
 
 CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,
