@@ -27,10 +27,11 @@ using WindowMain = decltype(&fennick_window_main);
 std::optional<std::string> programDir() {
     char path[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
-    if (length == ssize_t(sizeof path))
-        errno = ENAMETOOLONG;
-    if (length <= 0 || length == ssize_t(sizeof path))
+    if (length <= 0 || length == ssize_t(sizeof path)) {
+        if (length > 0)
+            errno = ENAMETOOLONG; // cut short
         return std::nullopt;
+    }
     const std::string exe(path, std::size_t(length));
     return exe.substr(0, exe.rfind('/'));
 }
