@@ -53,14 +53,18 @@ install(FILES ${CMAKE_BINARY_DIR}/fennick.1.gz DESTINATION ${CMAKE_INSTALL_MANDI
 install(FILES ${FENNICK_DEBIAN_DIR}/lintian-overrides
   DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME fennick)
 
-# A stripped install (CPack strips) also drops the compiler's .comment notes.
+# A stripped install (CPack strips) also drops the compiler's .comment notes,
+# from the program and from its window module.
 if(TARGET fennick)
-  install(CODE "
-  if(CMAKE_INSTALL_DO_STRIP)
-    execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
-      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/fennick\"
-      COMMAND_ERROR_IS_FATAL ANY)
-  endif()")
+  foreach(file ${CMAKE_INSTALL_BINDIR}/fennick
+               ${CMAKE_INSTALL_LIBDIR}/fennick/$<TARGET_FILE_NAME:fennick_window>)
+    install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${file}\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+  endforeach()
 endif()
 
 include(CPack)

@@ -1,37 +1,77 @@
 #include "app/display.h"
-#include "app/mycontroller.h"
-#include "app/singleinstance.h"
+#include "app/windowmain.h"
 #include "cli/args.h"
 #include "cli/cli.h"
-#include "platform/syslog.h"
 #include "platform/translations.h"
-#include "windows/appicon.h"
-#include "windows/checkinwindow.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTimer>
-#include <QTranslator>
+#include <QCoreApplication>
+#include <QStringList>
 
-#include <chrono>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
-#include <thread>
+#include <cstring>
+#include <dlfcn.h>
+#include <optional>
+#include <string>
+#include <unistd.h>
 
 using namespace fennick;
 
 namespace {
 
-// For bench/startup.sh: quit once the check-in window has painted.
-class QuitOnFirstPaint : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        return QObject::eventFilter(watched, event);
+using WindowMain = decltype(&fennick_window_main);
+
+// The folder of the running program. The window module is looked for from
+// here only, never through the current directory or the library path.
+std::optional<std::string> programDir() {
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    if (length <= 0 || length == ssize_t(sizeof path)) {
+        if (length > 0)
+            errno = ENAMETOOLONG; // cut short
+        return std::nullopt;
     }
-};
+    const std::string exe(path, std::size_t(length));
+    return exe.substr(0, exe.rfind('/'));
+}
+
+// Beside the program in the build tree; in the library folder when installed.
+std::optional<std::string> windowModulePath(const std::string& dir) {
+    for (const std::string& candidate :
+         {dir + "/" FENNICK_WINDOW_MODULE,
+          dir + "/" FENNICK_WINDOW_MODULE_DIR "/" FENNICK_WINDOW_MODULE}) {
+        if (::access(candidate.c_str(), F_OK) == 0)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+int windowFailure(const std::string& message) {
+    std::fprintf(stderr, "fennick: %s\n", message.c_str());
+    return 1;
+}
+
+// Loads the window module and hands it the program's arguments. It stays
+// loaded until the process ends: its objects live until exit.
+int runWindows(int argc, char* argv[]) {
+    const auto dir = programDir();
+    if (!dir)
+        return windowFailure(std::string("cannot find the program's folder: ") +
+                             std::strerror(errno));
+    const auto path = windowModulePath(*dir);
+    if (!path)
+        return windowFailure("the window module " FENNICK_WINDOW_MODULE " is missing from " + *dir +
+                             " and " + *dir + "/" FENNICK_WINDOW_MODULE_DIR +
+                             "; reinstall fennick");
+    void* module = ::dlopen(path->c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module)
+        return windowFailure(std::string("cannot load the window module: ") + ::dlerror());
+    const auto entry = reinterpret_cast<WindowMain>(::dlsym(module, "fennick_window_main"));
+    if (!entry)
+        return windowFailure(std::string("cannot load the window module: ") + ::dlerror());
+    return entry(argc, argv);
+}
 
 } // namespace
 
@@ -60,44 +100,5 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "fennick: %s\n", qPrintable(*reason));
         return 1;
     }
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("fennick"));
-    QApplication::setOrganizationName(QStringLiteral("fennick"));
-    QApplication::setApplicationVersion(QStringLiteral(FENNICK_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral(FENNICK_APP_ID));
-    QApplication::setWindowIcon(appIcon());
-    installTranslators(app);
-
-    SingleInstance instance(SingleInstance::defaultDirectory());
-    const SingleInstance::Claim claim = instance.claim();
-    if (claim == SingleInstance::Claim::Answered)
-        return 0;
-    // Without the lock fennick still starts: a missing window would be worse
-    // than the small chance of a second instance.
-    if (claim == SingleInstance::Claim::Failed)
-        std::fprintf(stderr, "fennick: %s; starting anyway\n", qPrintable(instance.failure()));
-
-    SystemClock clock;
-    ControllerEnv env;
-    env.clock = &clock;
-    env.startup.version = [] { return queryVersion(); };
-    env.startup.beep = [] { QApplication::beep(); };
-    env.startup.sleep = [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); };
-    env.startup.log = writeSystemLog;
-    env.startup.homeDir = QDir::homePath();
-
-    MyController controller(std::move(env));
-    if (!controller.awakeFromNib())
-        return 1;
-    QObject::connect(&instance, &SingleInstance::activationRequested, &controller,
-                     &MyController::showCheckInWindow);
-    QuitOnFirstPaint quitOnPaint;
-    if (qEnvironmentVariableIsSet("FENNICK_BENCH_QUIT_WHEN_SHOWN"))
-        controller.ckinWindow()->installEventFilter(&quitOnPaint);
-    // From the session's autostart fennick waits in the tray; without a
-    // tray the window is the only way in.
-    if (!windowArgs.contains(kBackgroundOption) || !controller.hasTray())
-        controller.showCheckInWindow();
-    return QApplication::exec();
+    return runWindows(argc, argv);
 }
