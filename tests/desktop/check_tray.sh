@@ -4,7 +4,7 @@
 # must be drawn, not an empty square. Exit status 77 without the X tools.
 #   check_tray.sh FENNICK_BINARY
 set -euo pipefail
-for tool in Xvfb openbox trayer xdotool xprop import; do
+for tool in Xvfb xdpyinfo openbox trayer xdotool xprop import; do
     command -v $tool >/dev/null || { echo "SKIPPED: $tool missing"; exit 77; }
 done
 scratch=$(mktemp -d)
@@ -13,6 +13,8 @@ trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$scratch"' EXIT
 Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$scratch/display")"
+# Under load the server may take a moment more before it takes clients.
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 trayer --edge bottom --align right --widthtype pixel --width 64 --heighttype pixel \
     --height 24 --transparent false --tint 0xffffff --SetDockType true >/dev/null 2>&1 &
