@@ -48,8 +48,7 @@ private slots:
         QCOMPARE(folder, expected.replace(QRegularExpression("^H"), home));
     }
 
-    // A new user's first start makes the XDG folder only, private, and the
-    // settings' choice moves the log there.
+    // A new user's first start makes the XDG folder only, private.
     void firstStartMakesOnlyTheDataFolder() {
         SessionHome h;
         QVERIFY(QDir(h.home + "/Library").removeRecursively());
@@ -61,19 +60,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(h.home + "/Library"));
         h.session->timeClock().enterLogIn();
         QVERIFY(QFileInfo::exists(folder + "/TLOG200402.txt"));
-    }
-    void chosenFolderIsUsed() {
-        SessionHome h;
-        const QString chosen = h.home + "/Sync/a/b";
-        {
-            QSettings ini(h.settingsPath, QSettings::IniFormat);
-            ini.setValue(kLogFolderKey, chosen);
-        }
-        h.open();
-        QCOMPARE(modeOf(h.home + "/Sync/a"), 0700);
-        h.session->timeClock().enterLogIn();
-        QVERIFY(QFileInfo::exists(chosen + "/TLOG200402.txt"));
-        QVERIFY(!QFileInfo::exists(h.file("200402")));
     }
 };
 
