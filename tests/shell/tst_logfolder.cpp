@@ -17,20 +17,17 @@ private slots:
         QTest::addColumn<bool>("legacyExists");
         QTest::addColumn<QString>("dataHome");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("chosen wins over an existing Library") << "/srv/sync/work" << true << ""
-                                                              << "/srv/sync/work";
-        QTest::addRow("chosen with ~") << "~/Sync/fennick" << true << ""
-                                       << "H/Sync/fennick";
-        QTest::addRow("existing Library kept") << "" << true << "/d"
-                                               << "H/Library/fennick";
-        QTest::addRow("fresh home, XDG_DATA_HOME") << "" << false << "/d"
-                                                   << "/d/fennick";
-        QTest::addRow("fresh home, no XDG_DATA_HOME") << "" << false << ""
-                                                      << "H/.local/share/fennick";
-        QTest::addRow("relative XDG_DATA_HOME is ignored") << "" << false << "rel"
-                                                           << "H/.local/share/fennick";
-        QTest::addRow("blank choice is no choice") << "  " << false << ""
-                                                   << "H/.local/share/fennick";
+        const auto row = [](const char* name, const char* chosen, bool legacy, const char* data,
+                            const char* expected) {
+            QTest::newRow(name) << QString(chosen) << legacy << QString(data) << QString(expected);
+        };
+        row("chosen wins over an existing Library", "/srv/sync/work", true, "", "/srv/sync/work");
+        row("chosen with ~", "~/Sync/fennick", true, "", "H/Sync/fennick");
+        row("existing Library kept", "", true, "/d", "H/Library/fennick");
+        row("fresh home, XDG_DATA_HOME", "", false, "/d", "/d/fennick");
+        row("fresh home, no XDG_DATA_HOME", "", false, "", "H/.local/share/fennick");
+        row("relative XDG_DATA_HOME is ignored", "", false, "rel", "H/.local/share/fennick");
+        row("blank choice is no choice", "  ", false, "", "H/.local/share/fennick");
     }
     void resolverOrder() {
         QFETCH(QString, chosen);
