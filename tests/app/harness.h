@@ -20,7 +20,6 @@ struct Harness {
     FixedClock clock{at("20240315093000")};
     QStringList logLines;
     int beeps = 0;
-    QList<int> pauses;
     VersionAnswer version{0, kMinimumVersion};
     QString home = temp.filePath("home");
     QString settingsFile; // empty: settings.ini in the temporary folder
@@ -44,7 +43,7 @@ struct Harness {
         env.clock = &clock;
         env.startup.version = [this] { return version; };
         env.startup.beep = [this] { ++beeps; };
-        env.startup.sleep = [this](std::chrono::milliseconds ms) { pauses << int(ms.count()); };
+        env.startup.sleep = [](std::chrono::milliseconds) {};
         env.startup.log = [this](const QString& line) { logLines << line; };
         env.startup.homeDir = home;
         env.settingsPath = settingsPath();

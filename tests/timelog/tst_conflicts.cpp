@@ -54,14 +54,12 @@ private slots:
             QTest::newRow(tag) << QString::fromUtf8(name) << month << hours;
         };
         row("syncthing", "TLOG202403.sync-conflict-20240315-101010-ABCDEFG.txt", true, 5);
-        row("moved by fennick", "TLOG202403.sync-conflict-20240320-120000-FENNICK.txt", true, 5);
         row("dropbox", "TLOG202403 (conflicted copy 2024-03-15).txt", true, 5);
         row("dropbox, device", "TLOG202403 (Laptop's conflicted copy 2024-03-15).txt", true, 5);
         row("nextcloud", "TLOG202403 (conflicted copy 2024-03-15 101010).txt", true, 5);
         row("nextcloud, newer", "TLOG202403_conflict-20240315-101010.txt", true, 5);
         row("copy without month file", "TLOG202403_conflict-20240315-101010.txt", false, 5);
         row("backup", "TLOG202403.txt.bak", true, 3);
-        row("seven digits", "TLOG2024031.txt", true, 3);
         row("seven digits, copy", "TLOG2024031.sync-conflict-20240315-101010-ABCDEFG.txt", true, 3);
         row("lower case", "tlog202403.sync-conflict-20240315-101010-ABCDEFG.txt", true, 3);
         row("other extension", "TLOG202403 (conflicted copy 2024-03-15).TXT", true, 3);
@@ -186,25 +184,21 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
+        const auto row = [](const char* name, const QStringList& args, bool copy, bool failing,
+                            int status, const QString& out, const QString& err) {
+            QTest::newRow(name) << args << copy << failing << status << out << err;
+        };
         const QString copy = "TLOG200402 (conflicted copy 2004-02-19).txt";
-        QTest::newRow("merge") << QStringList{"merge"} << true << false << 0
-                               << "Merged " + copy + " into TLOG200402.txt."
-                               << "";
-        QTest::newRow("nothing to merge") << QStringList{"merge"} << false << false << 0
-                                          << "There are no conflict copies to merge."
-                                          << "";
-        QTest::newRow("failing disk") << QStringList{"merge"} << true << true << 1 << ""
-                                      << "could not be written";
-        QTest::newRow("no options")
-            << QStringList{"merge", "--format", "json"} << true << false << 2 << ""
-            << "merge takes no option";
-        const QString notice = "TLOG200402.txt has conflict copies, counted once until "
-                               "'fennick merge': " +
-                               copy;
-        QTest::newRow("report") << QStringList{"report", "daily"} << true << false << 0
-                                << "Daily Sums" << notice;
-        QTest::newRow("status") << QStringList{"status"} << true << false << 0 << "Log folder"
-                                << notice;
+        row("merge", {"merge"}, true, false, 0, "Merged " + copy + " into TLOG200402.txt.", "");
+        row("nothing to merge", {"merge"}, false, false, 0,
+            "There are no conflict copies to merge.", "");
+        row("failing disk", {"merge"}, true, true, 1, "", "could not be written");
+        row("no options", {"merge", "--format", "json"}, true, false, 2, "",
+            "merge takes no option");
+        const QString notice =
+            "TLOG200402.txt has conflict copies, counted once until 'fennick merge': " + copy;
+        row("report", {"report", "daily"}, true, false, 0, "Daily Sums", notice);
+        row("status", {"status"}, true, false, 0, "Log folder", notice);
     }
     void terminal() {
         QFETCH(QStringList, args);

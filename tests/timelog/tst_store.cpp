@@ -105,23 +105,6 @@ private slots:
         QCOMPARE(f.logged, QStringList{"File:(none) creation failed."});
     }
 
-    // On the first of March the press's month file is created, private and
-    // indexed; a check-out forgotten on 29 February goes into February's.
-    void monthChange() {
-        Fixture f;
-        f.clock.set(at("20040301080000"));
-        f.store.checkLogFileDic();
-        f.store.checkLogFile();
-        QCOMPARE(f.store.myLogFileDic()->keys(), QStringList{"200403"});
-        QVERIFY(f.punch("20040229180000", PunchKind::CheckOut) && f.punch("20040301080000"));
-        QCOMPARE(bytesOf(f.path("TLOG200402.txt")),
-                 QByteArray("2004/03/01 08:00:00\tCheckOut:\t20040229180000\n"));
-        QCOMPARE(bytesOf(f.path("TLOG200403.txt")),
-                 QByteArray("2004/03/01 08:00:00\tCheckIn:\t20040301080000\n"));
-        QCOMPARE(f.store.myLogFileDic()->keys(), (QStringList{"200402", "200403"}));
-        QCOMPARE(modeOf(f.path("TLOG200402.txt")), 0600);
-    }
-
     // A file added by hand is written though the index lacks it. A deleted
     // earlier month's file is reported and not made again; the current
     // month's is made again, and only then is the index built anew.

@@ -74,7 +74,6 @@ private slots:
                             const QStringList& steps, FailingDisk::Fault fault = {}) {
             QTest::newRow(name) << before << checkIn << steps << fault;
         };
-        row("out, no last punch, in", "Out ", true, {in});
         row("out, last punch, in", "Out " + L, true, {in});
         row("in, no last punch, in", "In ", true, {in});
         row("in, last punch, in, confirmed", "In " + L, true,
@@ -82,7 +81,6 @@ private slots:
         row("in, last, in, cancel", "In " + L, true, {"ask in no"});
         row("in, last, in, no time", "In " + L, true, {"ask in empty"});
         row("in, last punch, out", "In " + L, false, {out});
-        row("in, no last punch, out", "In ", false, {out});
         row("out, no last punch, out", "Out ", false, {"beep"});
         row("out, last punch, out, confirmed", "Out " + L, false, {"ask out " + L, "In " + L, out});
         row("out, last, out, cancel", "Out " + L, false, {"ask out no"});

@@ -17,15 +17,12 @@ using namespace fennick::test;
 
 const char* const kEntry[] = {"yearField", "monthField", "dayField", "hourField", "minField"};
 
-// The texts of the labels that show the title, the prompt and the last punch,
-// then of the five entry fields joined by "|".
-QStringList textsOf(const QDialog& dialog) {
-    QStringList texts, entry;
-    for (const char* name : {"titleField", "messField", "prevTimeField"})
-        texts << dialog.findChild<QLabel*>(name)->text();
+// The five entry fields' texts joined by "|".
+QString entryOf(const QDialog& dialog) {
+    QStringList entry;
     for (const char* name : kEntry)
         entry << dialog.findChild<QLineEdit*>(name)->text();
-    return texts << entry.join(u'|');
+    return entry.join(u'|');
 }
 
 class TestTimeEntryDialog : public QObject {
@@ -77,7 +74,7 @@ private slots:
                 // A refused entry's alert, over the dialog, is dismissed.
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 if (box && box->parentWidget() == &dialog) {
-                    trace << box->windowTitle() + ' ' + box->text() + ' ' + textsOf(dialog)[3];
+                    trace << box->windowTitle() + ' ' + box->text() + ' ' + entryOf(dialog);
                     box->button(QMessageBox::Ok)->click();
                 }
             }
@@ -91,19 +88,6 @@ private slots:
         if (!accepted.isEmpty())
             expected = expected.mid(0, expected.size() - 2) << accepted;
         QCOMPARE(trace, expected);
-    }
-
-    // The texts for either press, an unreadable last punch as it stands, and
-    // the press time in the fields without leading zeros.
-    void filling() {
-        TimeEntryDialog dialog({}, {});
-        dialog.setupCkTimeWindow(at("20240305080709"), "20240305070605", true);
-        const QStringList texts = textsOf(dialog);
-        dialog.setupCkTimeWindow(at("20240305080709"), "garbage", false);
-        QCOMPARE(texts + textsOf(dialog).mid(0, 3),
-                 (QStringList{"Now CheckIn...", "Enter app. CheckOut time.", "2024/03/05 07:06:05",
-                              "2024|3|5|8|7", "Now CheckOut...", "Enter app. CheckIn time.",
-                              "garbage"}));
     }
 
     // A last punch edited into markup or a long text is shown as plain text,
