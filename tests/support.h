@@ -20,13 +20,13 @@
 
 namespace fennick::test {
 
-// Runs the test in a fixed local time zone, whatever the machine's.
+// Runs the test in a fixed local time zone.
 inline void useTimeZone(const char* zone) {
     qputenv("TZ", zone);
     timeZoneChanged();
 }
 
-// A local time from its compact form; a typo in a test stops the run.
+// A local time from its compact form; a typo stops the run.
 inline CalDate at(const QString& compact) {
     const auto date = CalDate::parse(compact, CalFormat::Compact);
     if (!date)
@@ -48,8 +48,7 @@ inline bool put(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A path's permission bits, -1 when there is nothing; `follow` reads what a
-// symbolic link points to.
+// A path's permission bits, -1 when there is nothing.
 inline int modeOf(const QString& path, bool follow = true) {
     struct stat st {};
     const QByteArray name = QFile::encodeName(path);
@@ -71,8 +70,7 @@ template <typename T> T& child(const QObject* parent, const char* name) {
     return *found;
 }
 
-// Record lines of punches at compact times, alternating from a check-in, or
-// from a check-out when `checkedIn`.
+// Record lines of punches, alternating from a check-in (check-out when `checkedIn`).
 inline QString punches(const QStringList& times, bool checkedIn = false) {
     QString text;
     for (const QString& t : times)
@@ -81,8 +79,7 @@ inline QString punches(const QStringList& times, bool checkedIn = false) {
     return text;
 }
 
-// Punches alternating from a check-in, each in its own month's file in `dir`;
-// a bare month ("202404") makes that month's file without adding to it.
+// Alternating punches, each in its month's file; a bare month ("202404") makes an empty file.
 inline bool writeMonths(const QString& dir, const QStringList& times) {
     QMap<QString, QString> files;
     int count = 0;
@@ -106,9 +103,8 @@ struct TempLogFolder {
     QString path(const QString& name) const { return dir + '/' + name; }
 };
 
-// While it lives, every durable write of the process meets one fault, as a
-// full or failing disk shows it, and the calls are recorded in order:
-// "write", "fsync", "rename", and "dirsync" for a directory's fsync.
+// While it lives, every durable write meets one disk fault; the calls are recorded in
+// order ("write", "fsync", "rename", "dirsync").
 struct FailingDisk {
     enum Fault {
         None,
@@ -158,9 +154,8 @@ struct FailingDisk {
     }
 };
 
-// A punch session in a temporary home whose log folder exists, with a
-// settings file of its own and a time-entry dialog that answers `answer`
-// (or cancels while it is empty).
+// A punch session in a temporary home with its own settings; the time-entry dialog
+// answers `answer`, or cancels while it is empty.
 struct SessionHome {
     QTemporaryDir temp;
     QString home = temp.filePath("home");
@@ -185,17 +180,15 @@ struct SessionHome {
         session->open();
         return *session;
     }
-    // The state as "In <time>" or "Out <time>".
-    static QString stateOf(bool onBusiness, const QString& prevTime) {
-        return (onBusiness ? "In " : "Out ") + prevTime;
-    }
+    // The state as "In <time>" or "Out <time>", held and saved.
     QString state() const {
-        return stateOf(session->timeClock().onBusinessP(), session->timeClock().prevTimeStr());
+        const TimeClock& rules = session->timeClock();
+        return (rules.onBusinessP() ? "In " : "Out ") + rules.prevTimeStr();
     }
     QString savedState() const {
         const QSettings saved(settingsPath, QSettings::IniFormat);
-        return stateOf(saved.value(kOnBusinessKey).toBool(),
-                       saved.value(kPrevTimeStrKey).toString());
+        return (saved.value(kOnBusinessKey).toBool() ? "In " : "Out ") +
+               saved.value(kPrevTimeStrKey).toString();
     }
 };
 

@@ -1,6 +1,5 @@
-// Moves a log folder in a process of its own, for the kill test.
+// Moves a log folder in a process of its own, for the kill test; exits 0 once it switched.
 //   move_helper <settings> <from> <to>
-// Exits 0 when the settings name <to> afterwards and every old file is gone.
 #include "shell/foldermove.h"
 
 #include <QCoreApplication>

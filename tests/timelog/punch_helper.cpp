@@ -1,9 +1,6 @@
-// A second writer for the race and kill tests: a punch session on <home>
-// with the settings file <settings>// that presses check-in and check-out in turn, through the
-// window's path (lock, state from the log, append, settings saved), until <count> punches are
-// recorded. Its clock starts at <start> and moves <step> seconds a press. Prints "open" once the
-// session is open, waits for a line on its input (so that two helpers start pressing together),
-// then prints each record line it wrote.
+// A second writer: presses check-in and check-out in turn through the window's path until
+// <count> punches are recorded, the clock moving <step> seconds a press from <start>. Prints
+// "open", waits for an input line so that two helpers start together, then prints each record.
 //   punch_helper <home> <settings> <count> <start> <step>
 #include "support.h"
 
@@ -23,8 +20,7 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     int recorded = 0;
     TimeClock::Hooks hooks;
-    // A press of the kind the log no longer needs asks for a forgotten
-    // punch; it is cancelled and pressed again the other way.
+    // A press the log no longer needs asks for a forgotten punch: cancel, press the other.
     hooks.enterTimeDialog = [](const CalDate&, const QString&, bool) { return kModalAborted; };
     hooks.stepRecorded = [&](const LogStep& done) {
         ++recorded;

@@ -18,8 +18,7 @@ QByteArray lines(const QStringList& times, bool checkedIn = false) {
     return punches(times, checkedIn).toUtf8();
 }
 
-// A folder's files by name with their bytes, the writers' lock left out:
-// what must stay byte-identical.
+// A folder's files with their bytes, the writers' lock left out.
 QMap<QString, QByteArray> filesIn(const QString& dir) {
     QMap<QString, QByteArray> files;
     for (const QString& name : listing(dir))
@@ -59,7 +58,6 @@ private slots:
         row("nextcloud", "TLOG202403 (conflicted copy 2024-03-15 101010).txt", true, 5);
         row("nextcloud, newer", "TLOG202403_conflict-20240315-101010.txt", true, 5);
         row("copy without month file", "TLOG202403_conflict-20240315-101010.txt", false, 5);
-        row("backup", "TLOG202403.txt.bak", true, 3);
         row("seven digits, copy", "TLOG2024031.sync-conflict-20240315-101010-ABCDEFG.txt", true, 3);
         row("lower case", "tlog202403.sync-conflict-20240315-101010-ABCDEFG.txt", true, 3);
         row("other extension", "TLOG202403 (conflicted copy 2024-03-15).TXT", true, 3);
@@ -169,7 +167,6 @@ private slots:
         const QString state = home.state();
         const FailingDisk disk{FailingDisk::Fault(fault)};
         const auto merged = session.mergeConflicts();
-        QVERIFY(std::holds_alternative<QString>(merged));
         QVERIFY(std::get<QString>(merged).contains("nothing was merged"));
         QCOMPARE(filesIn(home.logs), before);
         QCOMPARE(home.state(), state);

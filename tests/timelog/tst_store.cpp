@@ -1,5 +1,4 @@
-// The store: the month index, creating month files and durable appends,
-// under every fault a disk shows and a writer killed at any moment.
+// The store: month index, month files and durable appends under disk faults and kills.
 
 #include "support.h"
 #include "timelog/fileops.h"
@@ -33,10 +32,8 @@ struct Fixture : TempLogFolder {
 
 enum Setup { Plain, Link, DirectoryAsFile, Fifo, FileAsDirectory };
 
-// One append of kRecord. `before` is null where there is no month file and
-// `after` null where it must stay as it was; `logged` holds %1 for the month
-// file's path, empty where the append succeeds; `calls` are the write's
-// system calls in order.
+// One append of kRecord: `before` null for no file, `after` null for unchanged, `logged`
+// (%1: the path) empty on success, `calls` the write's system calls in order.
 struct Append {
     Setup setup;
     QByteArray before, after;
@@ -60,9 +57,8 @@ private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
     void cleanup() { allowUnnamedTempFiles(true); }
 
-    // Three of the eight names make the index; a subdirectory counts like a
-    // file, and the digits may be any decimal digits. Names that differ from
-    // a month file's only in letter case are neither indexed nor written.
+    // A subdirectory counts like a file, any decimal digits do; names differing only in
+    // letter case are neither indexed nor written.
     void index() {
         Fixture f;
         for (const char* name :
@@ -78,8 +74,7 @@ private slots:
         QCOMPARE(f.store.getLogFileDic()->value("200402"), "TLOG200402.txt");
     }
 
-    // A write removes its month's temporary files left more than an hour ago
-    // by a writer that died; younger ones may be a write in progress.
+    // A write removes its month's temporary files older than an hour, not younger ones.
     void staleTemps() {
         Fixture f;
         QVERIFY(put(f.path("TLOG200402.txt"), ""));
@@ -105,9 +100,8 @@ private slots:
         QCOMPARE(f.logged, QStringList{"File:(none) creation failed."});
     }
 
-    // A file added by hand is written though the index lacks it. A deleted
-    // earlier month's file is reported and not made again; the current
-    // month's is made again, and only then is the index built anew.
+    // A file added by hand is written though unindexed; a deleted earlier month is reported,
+    // not made again; the current month's is made again and the index rebuilt.
     void filesChangedBehindIndex() {
         Fixture f;
         QVERIFY(put(f.path("TLOG200401.txt"), "x\n") && put(f.path("TLOG200402.txt"), "x\n"));
@@ -130,7 +124,7 @@ private slots:
     }
 
     void append_data() {
-        QTest::addColumn<Append>("append");
+        QTest::addColumn<Append>("a");
         const QByteArray r = kRecord, u = "\xc3\xbc\n" + r;
         const QByteArray bad = QByteArrayLiteral("\xc3(\0\x80\n\0\xff");
         const char* notRead = "File:%1 can not read.";
@@ -141,11 +135,8 @@ private slots:
         QTest::newRow("UTF-16LE") << Append{Plain, QByteArray("\xff\xfe\xfc\0\n\0", 6), u};
         QTest::newRow("UTF-16BE, no last LF") << Append{Plain, QByteArray("\xfe\xff\0\xfc", 4), u};
         // Starts like UTF-16 but is none: its bytes stay as they are.
-        const QByteArray odd("\xff\xfe"
-                             "ab\n");
-        const QByteArray lone("\xff\xfe\x00\xd8"
-                              "a\n",
-                              6);
+        const QByteArray odd = QByteArray("\xff\xfe") + "ab\n";
+        const QByteArray lone = QByteArray("\xff\xfe\x00\xd8", 4) + "a\n";
         QTest::newRow("FF FE, odd length") << Append{Plain, odd, odd + r};
         QTest::newRow("FF FE, lone surrogate") << Append{Plain, lone, lone + r};
         QTest::newRow("symbolic link") << Append{Link, "y\n", "y\n" + r};
@@ -167,19 +158,14 @@ private slots:
               "write write fsync rename dirsync");
         fault("short write, then disk full", FailingDisk::ShortThenNoSpace, "write write");
         fault("disk full", FailingDisk::NoSpace, "write");
-        fault("disk full, named", FailingDisk::NoSpace, "write", false);
         fault("failed sync", FailingDisk::FailedSync, "write fsync");
         fault("failed rename", FailingDisk::FailedRename, "write fsync rename");
         fault("failed rename, named", FailingDisk::FailedRename, "write fsync rename", false);
     }
-    // A punch appended as a press does: the data synced before the rename,
-    // the folder after it, the mode kept, a symbolic link still one. A
-    // failure logs one line and leaves the month file (or what stands in its
-    // place) byte for byte, no temporary file and the store's state as they
-    // were.
+    // Data synced before the rename, the folder after, mode and link kept. A failure logs one
+    // line and leaves the bytes, the folder listing and the store's state as they were.
     void append() {
-        QFETCH(Append, append);
-        const Append& a = append;
+        QFETCH(Append, a);
         allowUnnamedTempFiles(a.unnamed);
         Fixture f;
         const QString path = f.path("TLOG200402.txt");
@@ -213,10 +199,8 @@ private slots:
         QCOMPARE(QFileInfo(path).isSymLink(), a.setup == Link);
     }
 
-    // A writer appends punches 0, 1, 2 … until it is killed at a random
-    // moment, half of the time through named temporary files. Each month file
-    // then holds its old contents plus whole records of the writer, in order;
-    // besides them only the writer's named temporary files may be left.
+    // A writer killed at a random moment leaves each month file its old bytes plus whole
+    // records in order, and at most its own named temporary files.
     void killedAppends() {
         TempLogFolder tmp;
         const QStringList months{tmp.path("TLOG200402.txt"), tmp.path("TLOG200401.txt")};

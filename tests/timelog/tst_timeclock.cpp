@@ -13,11 +13,9 @@ using namespace fennick::test;
 const QRegularExpression kLine("^.*\tCheck(In|Out):\t(\\d+)$", QRegularExpression::MultilineOption);
 const QRegularExpression kStep("^(In|Out) \\d{14}$");
 
-// The rules with the press at 2004/02/15 18:00:10 and December's month file a
-// directory that cannot be read. The dialog answers `answer`: a compact time,
-// "empty" (no time) or anything else to cancel; the clock runs on while it is
-// open. `trace` gets the dialog's kind and answer, beeps, log lines and, at
-// each window refresh, the state last saved.
+// The rules pressed at 2004/02/15 18:00:10, December's file an unreadable directory. The
+// dialog answers `answer` (compact time, "empty", else cancel) while the clock runs on;
+// `trace` gets the dialog, beeps, log lines and the saved state at each window refresh.
 struct Fixture : TempLogFolder {
     FixedClock clock{at("20040215180010")};
     QString answer, saved;
@@ -59,11 +57,8 @@ class TestTimeClock : public QObject {
 private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
 
-    // A press from the state `before`, and what follows in order: the dialog,
-    // a beep, log lines, and the records, each saving the state it leads to
-    // and refreshing the window. A pressed punch carries the moment of the
-    // press, however long the dialog was open; a failed write leaves the
-    // state, the settings and the window as they were.
+    // A press from `before` and what follows in order. The pressed punch carries the moment
+    // of the press however long the dialog was open; a failed write changes no state.
     void press_data() {
         QTest::addColumn<QString>("before");
         QTest::addColumn<bool>("checkIn");
@@ -112,10 +107,8 @@ private slots:
         QCOMPARE(f.state(), records.isEmpty() ? before : records.last());
     }
 
-    // The settings hold `saved`, the log `january` and `february` (null: no
-    // file) when the session opens and February `later` (null: untouched)
-    // afterwards. The state follows the newest record of the newest month
-    // file holding one, and is saved; a log without records leaves it.
+    // The state follows and saves the newest record of the newest month file holding one
+    // (null: no file; `later` rewrites February while open); a log without records leaves it.
     void followLog_data() {
         QTest::addColumn<QString>("saved");
         QTest::addColumn<QString>("january");
