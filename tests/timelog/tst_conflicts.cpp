@@ -177,30 +177,26 @@ private slots:
     void terminal_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<bool>("withCopy");
-        QTest::addColumn<bool>("failingDisk");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
-        const auto row = [](const char* name, const QStringList& args, bool copy, bool failing,
-                            int status, const QString& out, const QString& err) {
-            QTest::newRow(name) << args << copy << failing << status << out << err;
+        const auto row = [](const char* name, const QStringList& args, bool copy, int status,
+                            const QString& out, const QString& err) {
+            QTest::newRow(name) << args << copy << status << out << err;
         };
         const QString copy = "TLOG200402 (conflicted copy 2004-02-19).txt";
-        row("merge", {"merge"}, true, false, 0, "Merged " + copy + " into TLOG200402.txt.", "");
-        row("nothing to merge", {"merge"}, false, false, 0,
-            "There are no conflict copies to merge.", "");
-        row("failing disk", {"merge"}, true, true, 1, "", "could not be written");
-        row("no options", {"merge", "--format", "json"}, true, false, 2, "",
-            "merge takes no option");
+        row("merge", {"merge"}, true, 0, "Merged " + copy + " into TLOG200402.txt.", "");
+        row("nothing to merge", {"merge"}, false, 0, "There are no conflict copies to merge.", "");
+        row("failing disk", {"merge"}, true, 1, "", "could not be written"); // the only status 1
+        row("no options", {"merge", "--format", "json"}, true, 2, "", "merge takes no option");
         const QString notice =
             "TLOG200402.txt has conflict copies, counted once until 'fennick merge': " + copy;
-        row("report", {"report", "daily"}, true, false, 0, "Daily Sums", notice);
-        row("status", {"status"}, true, false, 0, "Log folder", notice);
+        row("report", {"report", "daily"}, true, 0, "Daily Sums", notice);
+        row("status", {"status"}, true, 0, "Log folder", notice);
     }
     void terminal() {
         QFETCH(QStringList, args);
         QFETCH(bool, withCopy);
-        QFETCH(bool, failingDisk);
         QFETCH(int, status);
         QFETCH(QString, out);
         QFETCH(QString, err);
@@ -211,7 +207,7 @@ private slots:
             QVERIFY(put(copy, lines({"20040219080000", "20040219170000"})));
         const auto before = filesIn(home.logs);
         std::optional<FailingDisk> disk;
-        if (failingDisk)
+        if (status == 1)
             disk.emplace(FailingDisk::NoSpace);
         QString outText, errText;
         QTextStream outStream(&outText), errStream(&errText);

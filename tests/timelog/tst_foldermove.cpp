@@ -109,18 +109,18 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<bool>("settingsBroken");
         QTest::addColumn<QString>("named"); // the file the failure names
-        QTest::newRow("disk full")
-            << int(FailingDisk::NoSpace) << "new/logs" << false << "new/logs/TLOG200312.txt";
-        QTest::newRow("failed sync, folder with a month")
-            << int(FailingDisk::FailedSync) << "sync" << false << "sync/TLOG200312.txt";
-        QTest::newRow("read-only")
-            << int(FailingDisk::ReadOnly) << "new" << false << "new/TLOG200312.txt";
-        QTest::newRow("settings not written")
-            << int(FailingDisk::None) << "new" << true << "settings.ini";
-        QTest::newRow("the old folder itself")
-            << int(FailingDisk::None) << "Library/fennick" << false << "Library/fennick";
-        QTest::newRow("inside the old folder")
-            << int(FailingDisk::None) << "Library/fennick/sub" << false << "Library/fennick/sub";
+        const auto row = [](const char* name, FailingDisk::Fault fault, const char* to,
+                            const char* named, bool settingsBroken = false) {
+            QTest::newRow(name) << int(fault) << QString(to) << settingsBroken << QString(named);
+        };
+        row("disk full", FailingDisk::NoSpace, "new/logs", "new/logs/TLOG200312.txt");
+        row("failed sync, folder with a month", FailingDisk::FailedSync, "sync",
+            "sync/TLOG200312.txt");
+        row("read-only", FailingDisk::ReadOnly, "new", "new/TLOG200312.txt");
+        row("settings not written", FailingDisk::None, "new", "settings.ini", true);
+        row("the old folder itself", FailingDisk::None, "Library/fennick", "Library/fennick");
+        row("inside the old folder", FailingDisk::None, "Library/fennick/sub",
+            "Library/fennick/sub");
     }
     void failureChangesNothing() {
         QFETCH(int, fault);

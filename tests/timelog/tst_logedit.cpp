@@ -2,6 +2,7 @@
 #include "timelog/logedit.h"
 #include "timelog/logfile.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace fennick;
@@ -45,37 +46,32 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("time");
         QTest::addColumn<QByteArray>("expected");
-        const QByteArray head = kMark + r0 + CRLF + kComment + LF;
-        const QByteArray file = head + r1 + LF + kNoRecord + CRLF + r2;
-        QTest::newRow("change in its place")
-            << file << "change" << 1 << "20040202173000"
-            << head + written("CheckOut:", "20040202173000") + LF + kNoRecord + CRLF + r2;
-        QTest::newRow("change the unterminated last")
-            << file << "change" << 2 << "20040203100000"
-            << head + r1 + LF + kNoRecord + CRLF + written("CheckIn:", "20040203100000");
-        QTest::newRow("change past the last")
-            << file << "change" << 1 << "20040204090000"
-            << head + kNoRecord + CRLF + r2 + CRLF + written("CheckOut:", "20040204090000") + CRLF;
-        QTest::newRow("remove the first, after the mark")
-            << file << "remove" << 0 << ""
-            << kMark + kComment + LF + r1 + LF + kNoRecord + CRLF + r2;
-        QTest::newRow("remove the unterminated last")
-            << file << "remove" << 2 << "" << head + r1 + LF + kNoRecord + CRLF;
-        QTest::newRow("insert before all")
-            << file << "insert" << 0 << "20040201120000"
-            << kMark + written("CheckOut:", "20040201120000") + CRLF + file.mid(3);
-        QTest::newRow("insert between") << file << "insert" << 0 << "20040202120000"
-                                        << head + written("CheckOut:", "20040202120000") + CRLF +
-                                               r1 + LF + kNoRecord + CRLF + r2;
-        QTest::newRow("insert after the unterminated last")
-            << file << "insert" << 0 << "20040204120000"
-            << file + CRLF + written("CheckOut:", "20040204120000") + CRLF;
-        const QString text = QString::fromUtf8(r0 + LF + "# \xC3\xA9t\xC3\xA9\n" + r1 + LF);
-        QByteArray utf16("\xFF\xFE");
-        for (const QChar c : text)
-            utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
-        QTest::newRow("UTF-16 as UTF-8") << utf16 << "remove" << 0 << ""
-                                         << "# \xC3\xA9t\xC3\xA9\n" + r1 + LF;
+        const QByteArray head = kMark + r0 + CRLF + kComment + LF, mid = LF + kNoRecord + CRLF;
+        const QByteArray file = head + r1 + mid + r2;
+        const auto row = [](const char* name, const QByteArray& original, const char* op, int index,
+                            const char* time, const QByteArray& expected) {
+            QTest::newRow(name) << original << QString(op) << index << QString(time) << expected;
+        };
+        const auto out = [](const char* time) { return written("CheckOut:", time); };
+        row("change in its place", file, "change", 1, "20040202173000",
+            head + out("20040202173000") + mid + r2);
+        row("change the unterminated last", file, "change", 2, "20040203100000",
+            head + r1 + mid + written("CheckIn:", "20040203100000"));
+        row("change past the last", file, "change", 1, "20040204090000",
+            head + kNoRecord + CRLF + r2 + CRLF + out("20040204090000") + CRLF);
+        row("remove the first, after the mark", file, "remove", 0, "",
+            kMark + kComment + LF + r1 + mid + r2);
+        row("remove the unterminated last", file, "remove", 2, "", head + r1 + mid);
+        row("insert before all", file, "insert", 0, "20040201120000",
+            kMark + out("20040201120000") + CRLF + file.mid(3));
+        row("insert between", file, "insert", 0, "20040202120000",
+            head + out("20040202120000") + CRLF + r1 + mid + r2);
+        row("insert after the unterminated last", file, "insert", 0, "20040204120000",
+            file + CRLF + out("20040204120000") + CRLF);
+        const QByteArray text = r0 + LF + "# \xC3\xA9t\xC3\xA9\n" + r1 + LF;
+        QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        row("UTF-16 as UTF-8", utf16(QString::fromUtf8(text)), "remove", 0, "",
+            text.mid(r0.size() + 1));
     }
     void bytesKept() {
         QFETCH(QByteArray, original);
