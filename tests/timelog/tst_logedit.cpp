@@ -138,42 +138,38 @@ private slots:
     // A forgotten check-out entered at a press and the press are one step.
     void forgottenPair_data() {
         QTest::addColumn<QString>("now");
-        QTest::addColumn<QString>("forgotten");
-        QTest::addColumn<QByteArray>("janAfter");
-        QTest::addColumn<QByteArray>("febAfter");
+        QTest::addColumn<QByteArrayList>("after"); // January's and February's file
+        const QByteArray out("\tCheckOut:\t20040131180000\n");
         QTest::newRow("across the month end")
             << "20040201100000"
-            << "20040131180000" << kJan + "2004/02/01 10:00:00\tCheckOut:\t20040131180000\n"
-            << QByteArray("2004/02/01 10:00:00\tCheckIn:\t20040201100000\n");
+            << QByteArrayList{kJan + "2004/02/01 10:00:00" + out,
+                              "2004/02/01 10:00:00\tCheckIn:\t20040201100000\n"};
         QTest::newRow("within one file")
             << "20040131200000"
-            << "20040131180000"
-            << kJan + "2004/01/31 20:00:00\tCheckOut:\t20040131180000\n" +
-                   "2004/01/31 20:00:00\tCheckIn:\t20040131200000\n"
-            << QByteArray();
+            << QByteArrayList{kJan + "2004/01/31 20:00:00" + out +
+                                  "2004/01/31 20:00:00\tCheckIn:\t20040131200000\n",
+                              ""};
     }
     void forgottenPair() {
         QFETCH(QString, now);
-        QFETCH(QString, forgotten);
-        QFETCH(QByteArray, janAfter);
-        QFETCH(QByteArray, febAfter);
+        QFETCH(QByteArrayList, after);
         SessionHome home;
         home.clock.set(at(now));
-        home.answer = at(forgotten);
+        home.answer = at("20040131180000");
+        const auto files = [&home] {
+            return QByteArrayList{bytesOf(home.file("200401")), bytesOf(home.file("200402"))};
+        };
         QVERIFY(put(home.file("200401"), kJan));
         QVERIFY(put(home.file("200402"), ""));
         PunchSession& session = home.open();
         session.timeClock().enterLogIn();
-        QCOMPARE(bytesOf(home.file("200401")), janAfter);
-        QCOMPARE(bytesOf(home.file("200402")), febAfter);
+        QCOMPARE(files(), after);
         QVERIFY(!session.undo());
-        QCOMPARE(bytesOf(home.file("200401")), kJan);
-        QCOMPARE(bytesOf(home.file("200402")), QByteArray());
+        QCOMPARE(files(), (QByteArrayList{kJan, ""}));
         QCOMPARE(home.state(), "In 20040131090000");
         QVERIFY(session.undo()); // nothing more to undo
         QVERIFY(!session.redo());
-        QCOMPARE(bytesOf(home.file("200401")), janAfter);
-        QCOMPARE(bytesOf(home.file("200402")), febAfter);
+        QCOMPARE(files(), after);
         QCOMPARE(home.state(), "In " + now);
     }
 
