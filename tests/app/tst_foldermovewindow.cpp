@@ -21,18 +21,13 @@ struct FolderHarness : Harness {
     QStringList told;
 
     MyController& startWithDialogs() {
-        ControllerEnv env;
-        env.clock = &clock;
-        env.startup = {[this] { return version; }, [] {}, [](auto) {}, [](const QString&) {}, home};
-        env.settingsPath = settingsPath();
-        env.offerTrayIcon = false;
-        env.folderDialogs.pick = [this](QWidget*, const QString&) { return to; };
-        env.folderDialogs.ask = [this](QWidget*, const QString&, const QString&) { return use; };
-        env.folderDialogs.tell = [this](QWidget*, const QString& text) { told << text; };
-        controller = std::make_unique<MyController>(std::move(env));
-        if (!controller->awakeFromNib())
-            qFatal("start-up refused");
-        return *controller;
+        return start([this](ControllerEnv& env) {
+            env.folderDialogs.pick = [this](QWidget*, const QString&) { return to; };
+            env.folderDialogs.ask = [this](QWidget*, const QString&, const QString&) {
+                return use;
+            };
+            env.folderDialogs.tell = [this](QWidget*, const QString& text) { told << text; };
+        });
     }
 };
 
@@ -84,9 +79,9 @@ private slots:
         PrefWindow* prefs = c.prefWindow();
         QVERIFY(QTest::qWaitForWindowActive(prefs));
         {
-            const std::optional<FailingDisk> disk =
-                diskFull ? std::optional<FailingDisk>(std::in_place, FailingDisk::NoSpace)
-                         : std::nullopt;
+            std::optional<FailingDisk> disk;
+            if (diskFull)
+                disk.emplace(FailingDisk::NoSpace);
             auto& choose = child<QPushButton>(prefs, "chooseFolder");
             QCOMPARE(QApplication::focusWidget(), &choose);
             QTest::keyClick(&choose, Qt::Key_Space);
