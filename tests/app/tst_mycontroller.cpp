@@ -129,29 +129,9 @@ private slots:
         QVERIFY(failure || modeOf(dir) == (setup == "folder" ? 0750 : 0700));
     }
 
-    // Each show command is disabled exactly while its own window is visible.
-    void windowsAndMenus() {
-        Harness h;
-        MyController& c = h.start();
-        const QList<Command> shows{Command::ShowCheckIn, Command::ShowLog, Command::ShowDailySums,
-                                   Command::ShowMonthlySums};
-        const QList<QWidget*> windows{c.ckinWindow(), c.reportWindow(ReportKind::Log),
-                                      c.reportWindow(ReportKind::DailySums),
-                                      c.reportWindow(ReportKind::MonthlySums)};
-        for (int shown : {0, 1, 2, 3, 0}) {
-            c.action(shows[shown])->trigger();
-            for (int i = 0; i < shows.size(); ++i) {
-                QCOMPARE(windows[i]->isVisible(), i == shown);
-                QCOMPARE(c.action(shows[i])->isEnabled(), i != shown);
-            }
-            QCOMPARE(c.action(Command::Print)->isEnabled(), shown != 0);
-        }
-    }
-
     void settingsWriteErrors_data() {
         QTest::addColumn<QByteArray>("before"); // the settings file before start-up
         QTest::addColumn<bool>("blocked");      // a regular file where its folder belongs
-        QTest::newRow("clean file") << QByteArray("[General]\nonBusiness=false\n") << false;
         QTest::newRow("unreadable line") << QByteArray("[General]\nthis is no setting\n") << false;
         QTest::newRow("folder is a file") << QByteArray() << true;
     }
