@@ -16,9 +16,7 @@ class TestConflictNotice : public QObject {
 private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
 
-    // The report windows name the copies over the table; Merge merges them
-    // through the controller (undoably), or alerts and changes nothing when
-    // the disk fails. The log's rows are not edited while copies stand.
+    // Copies named over the table, merged undoably or not at all; no edits meanwhile.
     void mergeFromWindow_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("failingDisk");

@@ -39,8 +39,7 @@ class TestFolderMoveWindow : public QObject {
 private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
 
-    // Preferences' "Choose…", reached from the keyboard: the running
-    // controller keeps its log where the answer says, and a punch follows.
+    // Preferences' "Choose…" by keyboard: the log is kept where the answer says.
     void chooseFolder_data() {
         QTest::addColumn<int>("use");
         QTest::addColumn<bool>("targetHolds"); // the new folder holds another March file

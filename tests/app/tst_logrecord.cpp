@@ -1,6 +1,4 @@
-// The log as the record, through the real controller: a working day, undo
-// and redo, edits from the log window, a state that follows changes made
-// outside, failures the user sees, and the report windows' wiring.
+// The log as the record, through the real controller and its windows.
 
 #include "app/harness.h"
 #include "reports/mydatasource.h"
@@ -39,8 +37,7 @@ class TestLogRecord : public QObject {
 private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
 
-    // Punches by button, by Return on the expected punch and by command; then
-    // the reports at the windows' shared month, their totals and CSV.
+    // Punches by button, Return and command; the reports' shared month and CSV.
     void aWorkingDay() {
         Harness h;
         QVERIFY(writeMonths(h.logsDir(), {"20240210080000", "20240210170000"}));
@@ -134,8 +131,7 @@ private slots:
         QCOMPARE(h.stored(kPrevTimeStrKey), QVariant(log.last()));
     }
 
-    // A punch that cannot be written: an alert naming the file, and the
-    // state, the window and the settings as they were.
+    // An unwritten punch: an alert naming the file, and nothing else changed.
     void failedPunchIsShown() {
         Harness h;
         MyController& c = h.start();
@@ -153,8 +149,7 @@ private slots:
         QVERIFY(!c.action(Command::Undo)->isEnabled());
     }
 
-    // From the log window: a punch's time changed, one deleted after asking;
-    // the daily sums follow, and each edit is one undo step.
+    // A punch changed and one deleted from the log window, each one undo step.
     void editsFromTheLogWindow() {
         Harness h;
         QVERIFY(QDir().mkpath(h.logsDir()));

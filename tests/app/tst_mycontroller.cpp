@@ -103,8 +103,7 @@ private slots:
         QTest::newRow("existing folder, untouched") << "folder" << false;
         QTest::newRow("regular file at the path") << "file" << true;
     }
-    // Under umask 000 the folders made are 0700 and the settings 0600; a
-    // folder already there is left as it is.
+    // Made under umask 000, folders are 0700 and settings 0600; old ones stay.
     void logFolder() {
         QFETCH(QString, setup);
         QFETCH(bool, failure);
@@ -135,8 +134,7 @@ private slots:
         QTest::newRow("unreadable line") << QByteArray("[General]\nthis is no setting\n") << false;
         QTest::newRow("folder is a file") << QByteArray() << true;
     }
-    // Only a failed write is reported, once per save; a line the store could
-    // not read is dropped by the first save and reported never.
+    // Only a failed write is reported, once per save; unreadable lines never.
     void settingsWriteErrors() {
         QFETCH(QByteArray, before);
         QFETCH(bool, blocked);
@@ -168,8 +166,7 @@ private slots:
         const QStringList out{"Today: 01:00", "Left today: 07:00", "Week balance: -31:00"};
         QTest::newRow("forty hours, checked out") << 480 << false << out << out;
     }
-    // The figures follow the clock at each minute boundary while checked in
-    // and shown; hidden or checked out, nothing wakes up.
+    // Refreshed at each minute boundary while checked in and shown, else never.
     void account() {
         QFETCH(int, dailyMinutes);
         QFETCH(bool, checkedIn);
@@ -197,8 +194,7 @@ private slots:
         QVERIFY(!w->isVisible() && !w->isTicking());
     }
 
-    // Targets set in Preferences show at once in the weeks, the month's
-    // balance and the check-in window; unchanged or cancelled, nothing is written.
+    // New targets show at once everywhere; unchanged or cancelled, none is saved.
     void weeklySumsAndPreferences() {
         Harness h;
         QVERIFY(writeWeek(h, true));

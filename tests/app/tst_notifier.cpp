@@ -1,5 +1,4 @@
-// The reminder through the desktop's notification service, on a private
-// session bus, so the desktop's own service never sees the test.
+// The reminder through the notification service on a private session bus.
 
 #include "app/notifier.h"
 #include "harness.h"
@@ -53,8 +52,7 @@ private slots:
         QTest::newRow("service without actions") << true << QStringList{"body"} << QStringList{};
         QTest::newRow("no service") << false << QStringList{} << QStringList{};
     }
-    // After the default 10 hours the reminder goes to the service, once, and
-    // its action checks out; without a service it is the tray's message.
+    // After 10 hours: one notification whose action checks out, or the tray's.
     void reminder() {
         QFETCH(bool, registered);
         QFETCH(QStringList, capabilities);

@@ -64,8 +64,7 @@ private slots:
         QTest::newRow("live process of the name, no answer")
             << "live" << C::Failed << "does not answer";
     }
-    // A second start hands over to the first; a lock that cannot be taken is
-    // told apart from an answer. Made under umask 000, both stay private.
+    // A second start hands over or fails in one line; under umask 000 still private.
     void instanceLock() {
         QFETCH(QString, setup);
         QFETCH(SingleInstance::Claim, claim);

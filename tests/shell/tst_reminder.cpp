@@ -84,8 +84,7 @@ private slots:
                  "Still checked in since 08:12 — check out?");
     }
 
-    // The entry runs fennick in the tray, is private, and goes again; a file
-    // where its folder belongs is refused.
+    // A private entry starting fennick in the tray, removable; a blocked folder fails.
     void autostart() {
         QTemporaryDir temp;
         const QString home = temp.filePath("home"), dir = home + "/.config/autostart";

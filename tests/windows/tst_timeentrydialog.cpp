@@ -49,10 +49,8 @@ private slots:
                                 "2024|3|five|9|0", "2024|3|5|9|-1", "cancel"};
         QTest::newRow("out of range") << "20230101000000" << wrong << "";
     }
-    // The steps inside the dialog's modal loop, the press at 18:00: "cancel" or
-    // "year|month|day|hour|minute" typed and confirmed with Return. Every
-    // entry but an accepted last one is refused with a beep and the alert over
-    // the dialog, the entry kept as typed.
+    // Pressed at 18:00, steps "cancel" or "y|m|d|h|min" + Return; refusals beep and alert.
+    // Every entry but an accepted last one is refused, the entry kept as typed.
     void bounds() {
         QFETCH(QString, prev);
         QFETCH(QStringList, steps);
@@ -89,8 +87,7 @@ private slots:
         QCOMPARE(trace, expected);
     }
 
-    // A last punch edited into markup or a long text is shown as plain text,
-    // shortened, in the dialog and in the check-in window.
+    // A last punch edited into long markup is shown as plain text, shortened.
     void handEditedLastPunch() {
         const QString value = "<b>bold</b>" + QString(20000, u'x');
         TimeEntryDialog dialog({}, {});
