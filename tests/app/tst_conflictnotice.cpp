@@ -28,11 +28,10 @@ private slots:
         QFETCH(int, kind);
         QFETCH(bool, failingDisk);
         Harness h;
-        QDir().mkpath(h.logsDir());
-        const QString month = h.logsDir() + "/TLOG202403.txt";
+        const QString month = h.file();
         const QString copy = h.logsDir() + "/TLOG202403.sync-conflict-20240315-090000-FENNICK.txt";
         const QByteArray day = punches({"20240311080000", "20240311090000"}).toUtf8();
-        QVERIFY(put(month, day));
+        QVERIFY(QDir().mkpath(h.logsDir()) && put(month, day));
         QVERIFY(put(copy, day + punches({"20240312080000", "20240312100000"}).toUtf8()));
         MyController& c = h.start();
         c.showReportWindow(ReportKind(kind));

@@ -53,24 +53,21 @@ private slots:
     }
 
     void windowStates_data() {
-        QTest::addColumn<QVariant>("onBusiness"); // invalid: nothing stored
-        QTest::addColumn<QString>("prevTime");
+        QTest::addColumn<QVariant>("onBusiness"); // invalid: nothing stored, else 09:00:35
         QTest::addColumn<bool>("translated");
         QTest::addColumn<QStringList>("texts"); // title, prompt, label, time
         QTest::addColumn<bool>("checkedIn");
         const QStringList out{"Now CheckOut...", "Please CheckIn.", "Last CheckOut time:"};
-        const QStringList in{"Now CheckIn...", "Please CheckOut.", "Last CheckIn time:"};
         const QString time = "2007/03/01 09:00:35";
-        QTest::newRow("first run") << QVariant() << "" << false << out + QStringList{""} << false;
+        QTest::newRow("first run") << QVariant() << false << out + QStringList{""} << false;
         QTest::newRow("translated, checked in")
-            << QVariant(true) << "20070301090035" << true
+            << QVariant(true) << true
             << QStringList{"State: Arrive (%d%)", "Next: Leave", "Without a word", time} << true;
         QTest::newRow("hand-edited flag reads as checked out")
-            << QVariant("perhaps") << "20070301090035" << false << out + QStringList{time} << false;
+            << QVariant("perhaps") << false << out + QStringList{time} << false;
     }
     void windowStates() {
         QFETCH(QVariant, onBusiness);
-        QFETCH(QString, prevTime);
         QFETCH(bool, translated);
         QFETCH(QStringList, texts);
         QFETCH(bool, checkedIn);
@@ -82,7 +79,7 @@ private slots:
         Harness h;
         if (onBusiness.isValid()) {
             h.store(kOnBusinessKey, onBusiness);
-            h.store(kPrevTimeStrKey, prevTime);
+            h.store(kPrevTimeStrKey, "20070301090035");
         }
         MyController& c = h.start();
         c.showCheckInWindow();
@@ -129,19 +126,18 @@ private slots:
     }
 
     void settingsWriteErrors_data() {
-        QTest::addColumn<QByteArray>("before"); // the settings file before start-up
-        QTest::addColumn<bool>("blocked");      // a regular file where its folder belongs
-        QTest::newRow("unreadable line") << QByteArray("[General]\nthis is no setting\n") << false;
-        QTest::newRow("folder is a file") << QByteArray() << true;
+        QTest::addColumn<bool>("blocked"); // a regular file where its folder belongs
+        QTest::newRow("unreadable line") << false;
+        QTest::newRow("folder is a file") << true;
     }
     // Only a failed write is reported, once per save; unreadable lines never.
     void settingsWriteErrors() {
-        QFETCH(QByteArray, before);
         QFETCH(bool, blocked);
         Harness h;
         if (blocked)
             h.settingsFile = h.temp.filePath("blocker/settings.ini");
-        QVERIFY(put(blocked ? h.temp.filePath("blocker") : h.settingsPath(), before));
+        QVERIFY(blocked ? put(h.temp.filePath("blocker"), "")
+                        : put(h.settingsPath(), "[General]\nthis is no setting\n"));
         MyController& c = h.start();
         c.session().timeClock().setOnBusinessP(true);
         c.session().timeClock().setPrevTimeStr("20240315093000");
