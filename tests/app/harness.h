@@ -1,7 +1,6 @@
 #pragma once
 
-// A controller in a temporary home with a fixed clock, captured log lines,
-// counted beeps and a settings file of its own; helpers for its windows.
+// A controller in a temporary home with a fixed clock and its own settings.
 
 #include "app/mycontroller.h"
 #include "support.h"

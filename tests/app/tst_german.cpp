@@ -1,5 +1,4 @@
-// The windows and the terminal under a German locale, with the translations
-// loaded the way the application loads them.
+// Windows and terminal under a German locale, translations loaded as the app does.
 
 #include "app/harness.h"
 #include "cli/cli.h"
@@ -29,13 +28,8 @@ private slots:
         h.clock.set(at("20240315120000"));
         MyController& c = h.start();
         const CheckInWindow* w = c.ckinWindow();
-        QCOMPARE(QStringList({child<QLabel>(w, "ckinMainTitieField").text(),
-                              child<QLabel>(w, "ckinMainMessField").text(),
-                              child<QLabel>(w, "ckinPreTitieField").text(),
-                              child<QPushButton>(w, "ckInButton").text(),
-                              child<QPushButton>(w, "ckOutButton").text()}),
-                 QStringList({"Zuletzt: Gehen", "Bitte Kommen stempeln.",
-                              "Letztes Gehen um:", "&Kommen", "&Gehen"}));
+        QCOMPARE(child<QLabel>(w, "ckinMainTitieField").text(), "Zuletzt: Gehen");
+        QCOMPARE(child<QPushButton>(w, "ckInButton").text(), "&Kommen");
 
         c.showSum1Window();
         const ReportWindow* daily = c.reportWindow(ReportKind::DailySums);

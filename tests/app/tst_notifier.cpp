@@ -8,7 +8,6 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QStandardPaths>
 
 using namespace fennick;
 using namespace fennick::test;
@@ -95,14 +94,10 @@ private slots:
 
 int main(int argc, char* argv[]) {
     // The bus must be there before anything in Qt opens the session bus.
-    if (QStandardPaths::findExecutable("dbus-daemon").isEmpty()) {
-        std::puts("SKIP: dbus-daemon missing (apt-get install dbus)");
-        return 0;
-    }
     QProcess daemon;
     daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
     if (!daemon.waitForReadyRead())
-        qFatal("cannot start a private session bus");
+        qFatal("cannot start a private session bus (apt-get install dbus)");
     qputenv("DBUS_SESSION_BUS_ADDRESS", daemon.readLine().trimmed());
     const auto stopBus = qScopeGuard([&daemon] {
         daemon.kill();

@@ -36,8 +36,6 @@ private slots:
         const auto row = [](const char* name, const Look& look) { QTest::newRow(name) << look; };
         row("long: not yet, wait for it",
             {in, "20240315120000", 10, -1, false, "", false, false, "20240315181200"});
-        row("long: due after the hours",
-            {in, "20240315181200", 10, -1, false, "", true, false, ""});
         row("long: once per check-in", {in, "20240315230000", 10, -1, true, "", false, false, ""});
         row("long: hours, not wall time, across DST", {"20240330220000", "20240331070000", 10, -1,
                                                        false, "", false, false, "20240331090000"});
@@ -45,8 +43,6 @@ private slots:
             {"", "20240315230000", 10, five, false, "", false, false, ""});
         row("daily: before the time, wait for it",
             {in, "20240315120000", 0, five, false, "", false, false, "20240315170000"});
-        row("daily: due, then tomorrow",
-            {in, "20240315170500", 0, five, false, "", false, true, "20240316170000"});
         row("daily: once per day",
             {in, "20240315220000", 0, five, false, "20240315", false, false, "20240316170000"});
         row("daily: again the next day",
