@@ -38,17 +38,10 @@ class TestShell : public QObject {
     Q_OBJECT
 
 private slots:
-    // A missing display is one line of explanation; a local X server will do.
+    // Without a display: one line of explanation instead of Qt's abort.
     void display() {
-        const auto missing = [](const QString& display) {
-            return missingDisplay(
-                [&](const char* name) {
-                    return name == QByteArray("DISPLAY") ? display : QString();
-                },
-                [](const QString& path) { return path == "/tmp/.X11-unix/X0"; });
-        };
-        QVERIFY(!missing(":0"));
-        const auto reason = missing("");
+        const auto reason = missingDisplay([](const char*) { return QString(); },
+                                           [](const QString&) { return false; });
         QVERIFY(reason && reason->contains("display") && !reason->contains(u'\n'));
     }
 
