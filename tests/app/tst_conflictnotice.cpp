@@ -1,5 +1,4 @@
 #include "app/harness.h"
-#include "windows/reportwindow.h"
 
 #include <QAction>
 #include <QLabel>

