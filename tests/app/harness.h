@@ -1,7 +1,6 @@
 #pragma once
 
-// A controller in a temporary home with a fixed clock, captured log lines,
-// counted beeps and a settings file of its own; helpers for its windows.
+// A controller in a temporary home with a fixed clock and its own settings.
 
 #include "app/mycontroller.h"
 #include "support.h"
@@ -32,13 +31,13 @@ struct Harness {
     QString settingsPath() const {
         return settingsFile.isEmpty() ? temp.filePath("settings.ini") : settingsFile;
     }
-    // A fresh home's log folder.
     QString logsDir() const { return home + "/.local/share/fennick"; }
     QString file(const QString& month = "202403") const {
         return logsDir() + "/TLOG" + month + ".txt";
     }
 
-    MyController& make() {
+    // `adjust` changes the environment before the controller is made.
+    MyController& make(const std::function<void(ControllerEnv&)>& adjust = {}) {
         ControllerEnv env;
         env.clock = &clock;
         env.startup.version = [this] { return version; };
@@ -48,11 +47,13 @@ struct Harness {
         env.startup.homeDir = home;
         env.settingsPath = settingsPath();
         env.offerTrayIcon = false;
+        if (adjust)
+            adjust(env);
         controller = std::make_unique<MyController>(std::move(env));
         return *controller;
     }
-    MyController& start() {
-        MyController& c = make();
+    MyController& start(const std::function<void(ControllerEnv&)>& adjust = {}) {
+        MyController& c = make(adjust);
         if (!c.awakeFromNib())
             qFatal("start-up refused");
         return c;

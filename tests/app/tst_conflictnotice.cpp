@@ -1,5 +1,4 @@
 #include "app/harness.h"
-#include "windows/reportwindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -16,9 +15,7 @@ class TestConflictNotice : public QObject {
 private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
 
-    // The report windows name the copies over the table; Merge merges them
-    // through the controller (undoably), or alerts and changes nothing when
-    // the disk fails. The log's rows are not edited while copies stand.
+    // Copies named over the table, merged undoably or not at all; no edits meanwhile.
     void mergeFromWindow_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("failingDisk");
@@ -30,11 +27,10 @@ private slots:
         QFETCH(int, kind);
         QFETCH(bool, failingDisk);
         Harness h;
-        QDir().mkpath(h.logsDir());
-        const QString month = h.logsDir() + "/TLOG202403.txt";
+        const QString month = h.file();
         const QString copy = h.logsDir() + "/TLOG202403.sync-conflict-20240315-090000-FENNICK.txt";
         const QByteArray day = punches({"20240311080000", "20240311090000"}).toUtf8();
-        QVERIFY(put(month, day));
+        QVERIFY(QDir().mkpath(h.logsDir()) && put(month, day));
         QVERIFY(put(copy, day + punches({"20240312080000", "20240312100000"}).toUtf8()));
         MyController& c = h.start();
         c.showReportWindow(ReportKind(kind));

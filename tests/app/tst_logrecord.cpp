@@ -1,6 +1,4 @@
-// The log as the record, through the real controller: a working day, undo
-// and redo, edits from the log window, a state that follows changes made
-// outside, failures the user sees, and the report windows' wiring.
+// The log as the record, through the real controller and its windows.
 
 #include "app/harness.h"
 #include "reports/mydatasource.h"
@@ -39,16 +37,10 @@ class TestLogRecord : public QObject {
 private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
 
-    // Punches by button, by Return on the expected punch and by command; then
-    // the reports at the windows' shared month, their totals and CSV.
+    // Punches by button, Return and command; the reports' shared month and CSV.
     void aWorkingDay() {
         Harness h;
-        QStringList february; // 8 hours on each of the first 25 days
-        for (int day = 1; day <= 25; ++day) {
-            for (const char* time : {"080000", "120000", "130000", "170000"})
-                february << QString("202402%1%2").arg(day, 2, 10, QChar('0')).arg(time);
-        }
-        QVERIFY(writeMonths(h.logsDir(), february));
+        QVERIFY(writeMonths(h.logsDir(), {"20240210080000", "20240210170000"}));
         MyController& c = h.start();
         c.showCheckInWindow();
         CheckInWindow& w = *c.ckinWindow();
@@ -66,31 +58,33 @@ private slots:
                                                "2024/03/15 13:15:00\tCheckIn:\t20240315131500\n"
                                                "2024/03/15 17:45:30\tCheckOut:\t20240315174530\n"));
         QCOMPARE(child<QLabel>(&w, "ckinPreTimeField").text(), "2024/03/15 17:45:30");
+        QVERIFY(!c.action(Command::ShowCheckIn)->isEnabled() &&
+                !c.action(Command::Print)->isEnabled());
 
         c.action(Command::ShowLog)->trigger();
         child<QPushButton>(c.reportWindow(ReportKind::Log), "prevButton").click();
         // The daily sums open on February, where the log went.
         c.action(Command::ShowDailySums)->trigger();
         ReportWindow* daily = c.reportWindow(ReportKind::DailySums);
-        QCOMPARE(rowsOf(daily).size(), 25);
-        QCOMPARE(daily->totalLine(), "Monthly sum: \t200:00:00");
+        QCOMPARE(rowsOf(daily), QStringList{"20240210=09:00:00"});
         child<QPushButton>(daily, "nextButton").click();
         QCOMPARE(rowsOf(daily), QStringList{"20240315=08:00:30"});
 
         c.action(Command::ShowMonthlySums)->trigger();
         ReportWindow* monthly = c.reportWindow(ReportKind::MonthlySums);
-        QCOMPARE(rowsOf(monthly).size(), 12);
-        QCOMPARE(rowsOf(monthly).mid(10), QStringList({"202402=200:00:00", "202403=008:00:30"}));
-        QCOMPARE(monthly->totalLine(), "Yearly sum: \t208:00:30");
+        // One window at a time, its own show command off, Print on.
+        QVERIFY(!daily->isVisible() && !c.action(Command::ShowMonthlySums)->isEnabled());
+        QVERIFY(c.action(Command::Print)->isEnabled());
+        QCOMPARE(rowsOf(monthly).mid(10), QStringList({"202402=009:00:00", "202403=008:00:30"}));
+        QCOMPARE(monthly->totalLine(), "Yearly sum: \t017:00:30");
         // The same rows and total line as CSV; a folder in the way fails cleanly.
         QVERIFY(monthly->exportCsv(h.temp.filePath("months.csv")));
-        QVERIFY(bytesOf(h.temp.filePath("months.csv")).endsWith("Yearly sum:,208:00:30\r\n"));
+        QVERIFY(bytesOf(h.temp.filePath("months.csv")).endsWith("Yearly sum:,017:00:30\r\n"));
         QVERIFY(QDir().mkpath(h.temp.filePath("taken.csv")));
         QVERIFY(!monthly->exportCsv(h.temp.filePath("taken.csv")));
     }
 
-    // Two quick presses: the second is undone and redone, the menu naming the
-    // step and the state following the log each time.
+    // The second of two quick presses undone and redone, named in the menu.
     void undoAndRedo() {
         Harness h;
         MyController& c = h.start();
@@ -101,7 +95,6 @@ private slots:
         c.action(Command::Undo)->trigger();
         QCOMPARE(bytesOf(h.file()), checkedIn);
         QCOMPARE(title(c), "Now CheckIn...");
-        QCOMPARE(c.action(Command::Redo)->text(), "&Redo Check Out at 09:00");
         c.action(Command::Redo)->trigger();
         QCOMPARE(h.stored(kPrevTimeStrKey), QVariant("20240315090001"));
         // Changed by hand since: refused, and nothing moves.
@@ -112,8 +105,7 @@ private slots:
         QTRY_VERIFY(c.ckinWindow()->findChild<QMessageBox*>("editRefusal"));
     }
 
-    // Changes made outside show in the check-in window within a second,
-    // through the folder watch alone.
+    // Changes made outside show within a second, through the folder watch.
     void stateFollowsLog_data() {
         QTest::addColumn<bool>("checkedIn"); // the settings before
         QTest::addColumn<QStringList>("log");
@@ -137,8 +129,7 @@ private slots:
         QCOMPARE(h.stored(kPrevTimeStrKey), QVariant(log.last()));
     }
 
-    // A punch that cannot be written: an alert naming the file, and the
-    // state, the window and the settings as they were.
+    // An unwritten punch: an alert naming the file, and nothing else changed.
     void failedPunchIsShown() {
         Harness h;
         MyController& c = h.start();
@@ -156,21 +147,17 @@ private slots:
         QVERIFY(!c.action(Command::Undo)->isEnabled());
     }
 
-    // From the log window: a punch's time changed within its neighbours, one
-    // deleted after asking; the daily sums follow, and each edit is one undo
-    // step.
+    // A punch changed and one deleted from the log window, each one undo step.
     void editsFromTheLogWindow() {
         Harness h;
-        QVERIFY(QDir().mkpath(h.logsDir()));
         const QByteArray original = "# by hand\r\n" + punches({"20240311080000", "20240311120000",
                                                                "20240312080000", "20240312090000"})
                                                           .toUtf8();
-        QVERIFY(put(h.file(), original));
+        QVERIFY(QDir().mkpath(h.logsDir()) && put(h.file(), original));
         MyController& c = h.start();
         c.action(Command::ShowLog)->trigger();
         ReportWindow* log = c.reportWindow(ReportKind::Log);
         auto& table = child<PagedTableView>(log, "reportTable");
-        QVERIFY(!c.action(Command::ChangePunch)->isEnabled());
         table.selectRow(1);
         whenShown<PunchDialog>([](PunchDialog& d) {
             child<QLineEdit>(&d, "hourField").setText("13");
@@ -193,28 +180,20 @@ private slots:
     }
 
     // Each report window: showing it makes this month's file and indexes it;
-    // Earlier goes to the past and Later back, the table refilled and the
-    // buttons and the Go menu rechecked; This Month returns at once. A month
-    // file that cannot be read is a notice over the table, never a silent 0.
+    // Earlier and Later refill the table and recheck the buttons and the Go
+    // menu. An unreadable month file is a notice over the table, never a 0.
     void reportWiring_data() {
         QTest::addColumn<ReportKind>("kind");
         QTest::addColumn<int>("earlier"); // the cursor after Earlier
         QTest::addColumn<QString>("firstRow");
-        QTest::addColumn<int>("farthest");
-        QTest::addColumn<QString>("note"); // over this month's empty table
-        const QString none = "No punches in March 2024";
-        QTest::newRow("log") << ReportKind::Log << 1 << "2024/02/10 08:00:00=CheckIn" << 13 << none;
-        QTest::newRow("daily sums")
-            << ReportKind::DailySums << 1 << "20240210=01:00:00" << 13 << none;
-        QTest::newRow("monthly sums")
-            << ReportKind::MonthlySums << 12 << "202204=000:00:00" << 12 << "";
+        QTest::newRow("log") << ReportKind::Log << 1 << "2024/02/10 08:00:00=CheckIn";
+        QTest::newRow("daily sums") << ReportKind::DailySums << 1 << "20240210=01:00:00";
+        QTest::newRow("monthly sums") << ReportKind::MonthlySums << 12 << "202204=000:00:00";
     }
     void reportWiring() {
         QFETCH(ReportKind, kind);
         QFETCH(int, earlier);
         QFETCH(QString, firstRow);
-        QFETCH(int, farthest);
-        QFETCH(QString, note);
         Harness h;
         QVERIFY(writeMonths(
             h.logsDir(), {"20230210080000", "20230210090000", "20240210080000", "20240210090000"}));
@@ -233,23 +212,18 @@ private slots:
         auto& prev = child<QPushButton>(w, "prevButton");
         auto& next = child<QPushButton>(w, "nextButton");
         auto& thisMonth = child<QAction>(w, "thisMonthAction");
-        QCOMPARE(w->note(), note);
         QVERIFY(prev.isEnabled() && !next.isEnabled() && !thisMonth.isEnabled());
         prev.click();
         QCOMPARE(c.myCurrentPrevMonth(), earlier);
         QCOMPARE(rowsOf(w).value(0), firstRow);
-        QVERIFY(next.isEnabled() && w->note().isEmpty()); // Later finds this month's file
+        QVERIFY(next.isEnabled()); // Later finds this month's file
         next.click();
         QCOMPARE(c.myCurrentPrevMonth(), 0);
         QVERIFY(!next.isEnabled());
-        for (int moves = 0; prev.isEnabled() && moves < 5; ++moves)
-            prev.click();
-        QCOMPARE(c.myCurrentPrevMonth(), farthest);
-        QVERIFY(!child<QAction>(w, "earlierAction").isEnabled());
+        prev.click();
         QVERIFY(child<QAction>(w, "laterAction").isEnabled() && thisMonth.isEnabled());
         thisMonth.trigger();
         QCOMPARE(c.myCurrentPrevMonth(), 0);
-        QCOMPARE(w->note(), note);
         QVERIFY(!next.isEnabled() && !child<QAction>(w, "laterAction").isEnabled());
         // The key on the left, the value on the right.
         QCOMPARE(model->headerData(0, Qt::Horizontal, MyDataSource::IdentifierRole),

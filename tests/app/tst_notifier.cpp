@@ -1,5 +1,4 @@
-// The reminder through the desktop's notification service, on a private
-// session bus, so the desktop's own service never sees the test.
+// The reminder through the notification service on a private session bus.
 
 #include "app/notifier.h"
 #include "harness.h"
@@ -9,9 +8,6 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QStandardPaths>
-
-#include <csignal>
 
 using namespace fennick;
 using namespace fennick::test;
@@ -45,9 +41,6 @@ public slots:
 class TestNotifier : public QObject {
     Q_OBJECT
 
-public:
-    QString busAddress;
-
 private slots:
     void reminder_data() {
         QTest::addColumn<bool>("registered");
@@ -58,15 +51,14 @@ private slots:
         QTest::newRow("service without actions") << true << QStringList{"body"} << QStringList{};
         QTest::newRow("no service") << false << QStringList{} << QStringList{};
     }
-    // Checked in at 09:30 with the default of 10 hours: at 19:30 the reminder
-    // goes to the service, once, and its action checks out; without a
-    // service it is the tray's message.
+    // After 10 hours: one notification whose action checks out, or the tray's.
     void reminder() {
         QFETCH(bool, registered);
         QFETCH(QStringList, capabilities);
         QFETCH(QStringList, expectedActions);
         const QString name = QTest::currentDataTag();
-        QDBusConnection bus = QDBusConnection::connectToBus(busAddress, name);
+        QDBusConnection bus =
+            QDBusConnection::connectToBus(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"), name);
         const auto cleanup = qScopeGuard([&] {
             bus.unregisterService(kService);
             bus.unregisterObject(kPath);
@@ -80,11 +72,7 @@ private slots:
         MyController& c = h.start();
         QSignalSpy unavailable(c.findChild<Notifier*>(), &Notifier::unavailable);
         c.enterLogIn();
-        h.clock.advance(10 * 3600 - 60);
-        c.prepCheckInWindow();
-        QTest::qWait(200);
-        QVERIFY(fake.bodies.isEmpty());
-        h.clock.advance(60);
+        h.clock.advance(10 * 3600);
         c.prepCheckInWindow();
         const QString text = "Checked in for more than 10 hours — check out?";
         if (!registered) {
@@ -106,23 +94,17 @@ private slots:
 
 int main(int argc, char* argv[]) {
     // The bus must be there before anything in Qt opens the session bus.
-    if (QStandardPaths::findExecutable("dbus-daemon").isEmpty()) {
-        std::puts("SKIP: dbus-daemon missing (apt-get install dbus)");
-        return 0;
-    }
     QProcess daemon;
-    daemon.start("dbus-daemon", {"--session", "--print-address=1", "--print-pid=1", "--fork"});
-    const QList<QByteArray> lines = daemon.waitForFinished()
-                                        ? daemon.readAllStandardOutput().trimmed().split('\n')
-                                        : QList<QByteArray>();
-    const pid_t pid = pid_t(lines.value(1).trimmed().toLongLong());
-    if (daemon.exitCode() != 0 || pid <= 0)
-        qFatal("cannot start a private session bus");
-    const auto stopBus = qScopeGuard([pid] { ::kill(pid, SIGTERM); });
-    qputenv("DBUS_SESSION_BUS_ADDRESS", lines[0].trimmed());
+    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    if (!daemon.waitForReadyRead())
+        qFatal("cannot start a private session bus (apt-get install dbus)");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", daemon.readLine().trimmed());
+    const auto stopBus = qScopeGuard([&daemon] {
+        daemon.kill();
+        daemon.waitForFinished();
+    });
     QApplication app(argc, argv);
     TestNotifier test;
-    test.busAddress = QString::fromUtf8(lines[0].trimmed());
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -41,7 +41,6 @@ private slots:
             << "20240305090100";
         QTest::newRow("a minute past the press, then equal to it")
             << L << QStringList{"2024|3|5|18|1", "2024|3|5|18|0"} << "20240305180000";
-        QTest::newRow("escape") << L << QStringList{"escape"} << "";
         QTest::newRow("zeros") << L << QStringList{" 2024 |03| 5|09 |30"} << "20240305093000";
         QTest::newRow("unbounded") << "garbage" << QStringList{"1990|1|1|0|0"} << "19900101000000";
         // Each of these would land inside the bounds if carried into the next unit.
@@ -50,10 +49,8 @@ private slots:
                                 "2024|3|five|9|0", "2024|3|5|9|-1", "cancel"};
         QTest::newRow("out of range") << "20230101000000" << wrong << "";
     }
-    // The steps inside the dialog's modal loop, the press at 18:00: "cancel"
-    // (the button), "escape", or "year|month|day|hour|minute" typed and
-    // confirmed with Return. Every entry but an accepted last one is refused
-    // with a beep and the alert over the dialog, the entry kept as typed.
+    // Pressed at 18:00, steps "cancel" or "y|m|d|h|min" + Return; refusals beep and alert.
+    // Every entry but an accepted last one is refused, the entry kept as typed.
     void bounds() {
         QFETCH(QString, prev);
         QFETCH(QStringList, steps);
@@ -64,8 +61,8 @@ private slots:
         auto* cancel = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
         QTimer::singleShot(0, &dialog, [&] {
             for (const QString& step : steps) {
-                if (step == "cancel" || step == "escape")
-                    step == "cancel" ? cancel->click() : QTest::keyClick(&dialog, Qt::Key_Escape);
+                if (step == "cancel")
+                    cancel->click();
                 for (int i = 0; step.contains(u'|') && i < 5; ++i) { // Return after the minute
                     auto* field = dialog.findChild<QLineEdit*>(kEntry[i]);
                     field->clear();
@@ -90,19 +87,17 @@ private slots:
         QCOMPARE(trace, expected);
     }
 
-    // A last punch edited into markup or a long text is shown as plain text,
-    // shortened, in the dialog and in the check-in window.
+    // A last punch edited into long markup is shown as plain text, shortened.
     void handEditedLastPunch() {
         const QString value = "<b>bold</b>" + QString(20000, u'x');
         TimeEntryDialog dialog({}, {});
         dialog.setupCkTimeWindow(at("20240305080709"), value, true);
         CheckInWindow window;
         window.showState(checkInState(true, value));
-        for (QWidget* top : {static_cast<QWidget*>(&dialog), static_cast<QWidget*>(&window)}) {
-            auto* label =
-                top->findChild<QLabel*>(top == &dialog ? "prevTimeField" : "ckinPreTimeField");
+        using Place = std::pair<QWidget*, const char*>;
+        for (auto [top, name] : {Place{&dialog, "prevTimeField"}, {&window, "ckinPreTimeField"}}) {
+            auto* label = top->findChild<QLabel*>(name);
             top->show();
-            QCOMPARE(label->text(), value);
             QCOMPARE(label->textFormat(), Qt::PlainText);
             QVERIFY(top->width() < 800);
             const QString shown = qobject_cast<ElidedLabel*>(label)->shownText();
