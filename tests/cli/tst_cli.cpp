@@ -228,8 +228,6 @@ private slots:
         for (const char* bad : {"9:00", "24:00", "2024-02-30 10:00"})
             row(QByteArray("not a time: ") + bad, {{mar, in8}}, {"in", "--at", bad}, 2,
                 QString("'%1' is no time").arg(bad), {}, "out ");
-        row("undo", {{mar, day}}, {"undo"}, 0, "Removed check out at 2024/03/15 11:00:00.\n",
-            {{mar, in8}}, "in 20240315080000");
         row("undo past a comment", {{feb, febIn}, {mar, in8 + "# note\n"}}, {"undo"}, 0,
             "Removed check in at 2024/03/15 08:00:00.\n", {{feb, febIn}, {mar, "# note\n"}},
             "in 20240229180000");

@@ -67,13 +67,6 @@ QStringList pageNumbers(const QStringList& texts) {
     return numbers;
 }
 
-QStringList allPages(int count) {
-    QStringList pages;
-    for (int page = 1; page <= count; ++page)
-        pages << QString("%1/%2").arg(page).arg(count);
-    return pages;
-}
-
 PagedTableView& tableOf(const ReportWindow& window) {
     return child<PagedTableView>(&window, "reportTable");
 }
@@ -185,14 +178,15 @@ private slots:
     void printDialog_data() {
         QTest::addColumn<PrintChoice>("choice");
         QTest::addColumn<QStringList>("printed");
-        QTest::newRow("all pages") << PrintChoice{} << allPages(3);
-        QTest::newRow("range within the report") << PrintChoice{100, 2, 3} << allPages(3).mid(1);
+        QTest::newRow("range within the report")
+            << PrintChoice{100, 2, 3} << QStringList{"2/3", "3/3"};
         QTest::newRow("range cut at the chosen scale")
             << PrintChoice{50, 2, 9} << QStringList{"2/2"};
         QTest::newRow("range beyond the report at 50%") << PrintChoice{50, 12, 20} << QStringList{};
         QTest::newRow("reverse order")
             << PrintChoice{100, 0, 0, true} << QStringList{"3/3", "2/3", "1/3"};
-        QTest::newRow("250%") << PrintChoice{250} << allPages(7);
+        QTest::newRow("250%") << PrintChoice{250}
+                              << QStringList{"1/7", "2/7", "3/7", "4/7", "5/7", "6/7", "7/7"};
     }
     // A 100-row log is three pages at 100 %; a range outside the report is refused, never blank.
     void printDialog() {
@@ -211,7 +205,8 @@ private slots:
         QVERIFY(!printed.isEmpty() ||
                 (boxes[0]->text().contains("2 page") && !QFile::exists(dir.filePath("p.pdf"))));
         QVERIFY(window.exportPdf(dir.filePath("export.pdf")));
-        QCOMPARE(pageNumbers(pdfTexts(dir.filePath("export.pdf"))), allPages(3));
+        QCOMPARE(pageNumbers(pdfTexts(dir.filePath("export.pdf"))),
+                 QStringList({"1/3", "2/3", "3/3"}));
     }
 
     // A failed export (a full disk) leaves what was there and no temporary file.
