@@ -238,7 +238,7 @@ private slots:
             {}, "out ");
         // The unreadable newer month may hold the newest punch.
         row("undo behind an unreadable month", {{feb, febIn}, {mar, folder}}, {"undo"}, 2,
-            "TLOG202403.txt cannot be read", {{feb, febIn}}, "out ");
+            "TLOG202403.txt cannot be read", {{feb, febIn}}, "in 20240229180000");
         for (const QStringList& args :
              {QStringList{"in"}, {"toggle"}, {"out", "--at", "11:00"}, {"undo"}})
             row("full disk: " + args.join(' ').toUtf8(), {{mar, day}}, args, 1,
