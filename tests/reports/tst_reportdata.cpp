@@ -1,5 +1,4 @@
-// The reports' content, the working-time account and the month navigation,
-// read from log folders at fixed times.
+// Report content, working-time account and month navigation from log folders.
 
 #include "platform/texts.h"
 #include "reports/account.h"
@@ -63,8 +62,7 @@ private slots:
             "Yearly sum: \t001:00:00");
         row("no folder: an empty table", "no folder", 0, {}, "Yearly sum: \t000:00:00");
     }
-    // At noon on 15 March 2024; March's punches out of order, across
-    // midnight, a check-out before its check-in, and a check-in still open.
+    // Noon on 15 March 2024; March out of order, across midnight, negative, still open.
     void fills() {
         QFETCH(QString, fill);
         QFETCH(int, cursor);
@@ -91,7 +89,6 @@ private slots:
             QCOMPARE(table.rows.has_value(), kind == ReportKind::MonthlySums || !rows.isEmpty());
         QCOMPARE(table.totalLine.value_or(QString()), total);
         QCOMPARE(noPunchesNote(table), note);
-        QCOMPARE(table.todayKey, QString("20240315"));
     }
 
     void account_data() {
@@ -104,19 +101,8 @@ private slots:
                             qint64 today, qint64 week, const char* zone = "Europe/Berlin") {
             QTest::newRow(name) << QByteArray(zone) << times << QString(now) << today << week;
         };
-        // Tuesday 5 March 2024; the night's work is cut at midnight.
-        row("across midnight, open up to now",
-            {"20240303100000", "20240303120000", "20240304220000", "20240305020000",
-             "20240305080000"},
-            "20240305103000", 4 * h + h / 2, 6 * h + h / 2);
-        // Week 5 of 2024 runs from Monday 29 January to Sunday 4 February.
-        row("month boundary inside the week",
-            {"20240128080000", "20240128100000", "20240129080000", "20240129160000",
-             "20240131220000", "20240201020000", "20240202080000", "20240202120000",
-             "20240205080000", "20240205090000"},
-            "20240202130000", 4 * h, 16 * h);
-        // Week 53 of 2020 ends on Sunday 3 January 2021.
-        row("ISO week 53 across the year",
+        // Week 53 of 2020 ends on Sunday 3 January 2021: the week crosses a month and a year.
+        row("ISO week 53 across the month and year",
             {"20201227100000", "20201227120000", "20201228090000", "20201228170000",
              "20201231230000", "20210101010000", "20210103100000", "20210103110000"},
             "20210103120000", h, 11 * h);
@@ -149,29 +135,23 @@ private slots:
         QCOMPARE(got.dayKey, now.left(8));
         QCOMPARE(qint64(got.todaySeconds), today);
         QCOMPARE(qint64(got.weekSeconds), week);
-        QVERIFY(!got.weekTargetSeconds && !got.balanceSeconds() && !got.leftTodaySeconds());
-        QVERIFY(!accountLines(got).left && !accountLines(got).balance);
     }
 
     void targets_data() {
         QTest::addColumn<QList<int>>("minutes"); // Monday first
         QTest::addColumn<QString>("now");
         QTest::addColumn<QString>("lines");
+        const auto row = [](const char* name, const QList<int>& minutes, const char* now,
+                            const char* lines) { QTest::newRow(name) << minutes << now << lines; };
         const QList<int> fullTime{480, 480, 480, 480, 480, 0, 0};
-        QTest::newRow("over today's target, behind for the week")
-            << fullTime << "20240305173000"
-            << "Today: 09:00|Left today: 00:00|Week balance: -27:00";
-        QTest::newRow("under today's target")
-            << fullTime << "20240305150000"
-            << "Today: 06:30|Left today: 01:30|Week balance: -29:30";
-        QTest::newRow("no target on today's weekday")
-            << QList<int>{240, 0, 0, 0, 0, 0, 0} << "20240305173000"
-            << "Today: 09:00|Left today: 00:00|Week balance: 09:00";
-        QTest::newRow("targets in quarters of hours")
-            << QList<int>{135, 315, 0, 0, 0, 0, 0} << "20240305130000"
-            << "Today: 04:30|Left today: 00:45|Week balance: 01:00";
-        QTest::newRow("no target: only today") << QList<int>(7, 0) << "20240305173000"
-                                               << "Today: 09:00|-|-";
+        row("over today's target, behind for the week", fullTime, "20240305173000",
+            "Today: 09:00|Left today: 00:00|Week balance: -27:00");
+        // Quarters of hours: 2:15 and 5:15.
+        row("under today's target", {135, 315, 0, 0, 0, 0, 0}, "20240305130000",
+            "Today: 04:30|Left today: 00:45|Week balance: 01:00");
+        row("no target on today's weekday", {240, 0, 0, 0, 0, 0, 0}, "20240305173000",
+            "Today: 09:00|Left today: 00:00|Week balance: 09:00");
+        row("no target: only today", QList<int>(7, 0), "20240305173000", "Today: 09:00|-|-");
     }
     // Worked: Monday 4 h; Tuesday (today) from 08:00 to 12:00 and from 12:30.
     void targets() {
@@ -198,23 +178,17 @@ private slots:
     void weekReport_data() {
         QTest::addColumn<QByteArray>("zone");
         QTest::addColumn<QString>("month");
-        QTest::addColumn<QStringList>("weeks");
-        QTest::newRow("February 2024: weeks 5 to 9")
-            << QByteArray("Europe/Berlin") << "202402"
-            << QStringList{"2024-W05", "2024-W06", "2024-W07", "2024-W08", "2024-W09"};
-        QTest::newRow("January 2021 begins in week 53")
-            << QByteArray("Europe/Berlin") << "202101"
-            << QStringList{"2020-W53", "2021-W01", "2021-W02", "2021-W03", "2021-W04"};
-        QTest::newRow("March 2024: clocks forward on the last Sunday")
-            << QByteArray("Europe/Berlin") << "202403"
-            << QStringList{"2024-W09", "2024-W10", "2024-W11", "2024-W12", "2024-W13"};
-        QTest::newRow("Sao Paulo, November 2018")
-            << QByteArray("America/Sao_Paulo") << "201811"
-            << QStringList{"2018-W44", "2018-W45", "2018-W46", "2018-W47", "2018-W48"};
+        QTest::addColumn<QStringList>("weeks"); // the first and the last
+        const auto row = [](const char* name, const char* month, const QStringList& weeks,
+                            const char* zone = "Europe/Berlin") {
+            QTest::newRow(name) << QByteArray(zone) << QString(month) << weeks;
+        };
+        row("February 2024: weeks 5 to 9", "202402", {"2024-W05", "2024-W09"});
+        row("January 2021 begins in week 53", "202101", {"2020-W53", "2021-W04"});
+        row("March 2024: clocks forward", "202403", {"2024-W09", "2024-W13"});
+        row("Sao Paulo, November 2018", "201811", {"2018-W44", "2018-W48"}, "America/Sao_Paulo");
     }
-    // Every week's figures against the daily sums of the same files: a night
-    // shift every day from 22:00 to 06:30, across every midnight, month end
-    // and clock change.
+    // Each week against the daily sums of a 22:00-06:30 shift across every midnight.
     void weekReport() {
         QFETCH(QByteArray, zone);
         QFETCH(QString, month);
@@ -249,7 +223,8 @@ private slots:
                      dayDuration(worked) + " / 41:00:00 / " + dayDuration(worked - 41 * h));
             monday = monday.addDays(7);
         }
-        QCOMPARE(keys, weeks);
+        QCOMPARE(keys.size(), 5);
+        QCOMPARE(QStringList({keys.first(), keys.last()}), weeks);
         std::int64_t monthTarget = 0;
         for (QDate day = first; day.month() == first.month(); day = day.addDays(1))
             monthTarget += targets.daySeconds(day.dayOfWeek());
@@ -258,27 +233,20 @@ private slots:
                                             monthWorked - monthTarget)));
     }
 
-    // The story of one window: "M" (log or daily sums) or "Y" (monthly sums),
-    // the cursor and the buttons; then after each step the cursor and the
-    // buttons. A step is taken even when its button is disabled, as a stale
-    // click would.
+    // "M" (month) or "Y" (block), cursor, buttons, then step, cursor, buttons; disabled too.
     void moves_data() {
         QTest::addColumn<QList<int>>("files");
         QTest::addColumn<QString>("story");
         const auto add = [](const char* name, const QList<int>& files, const char* story) {
             QTest::newRow(name) << files << QString(story);
         };
-        add("only current month, monthly", {0}, "M 0 --");
-        add("0 and 5 back and forth", {0, 5}, "M 0 -P prev 5 N- next 0 -P");
         add("23 is within reach", {0, 23}, "M 0 -P prev 23 N-");
         add("24 is beyond reach", {0, 24}, "M 0 -- prev 0 --");
         add("skips months without file", {0, 2, 9}, "M 2 NP prev 9 N- next 2 NP next 0 -P");
         add("next stops at the present", {1}, "M 3 N- next 1 -- next 0 -P");
         add("search finds nothing: 0", {0, 10, 40}, "M 40 -- next 0 -P prev 10 N-");
-        add("yearly 20 lies in older block", {0, 20}, "Y 0 -P prev 12 N- next 0 -P");
         add("yearly own block is neither way", {0, 11}, "Y 0 --");
         add("yearly older block starts at 12", {0, 12}, "Y 0 -P prev 12 N-");
-        add("yearly older block ends at 23", {0, 24}, "Y 0 -- prev 12 NP");
         add("yearly first block never goes next", {0, 3}, "Y 5 -- next 0 --");
         add("yearly next finds only current month", {0, 14}, "Y 5 -P prev 17 N- next 0 -P");
         add("yearly prev search reaches 34", {0, 34}, "Y 0 -- prev 12 NP");
@@ -307,8 +275,7 @@ private slots:
         QCOMPARE(told.join(u' '), story);
     }
 
-    // The blocks on either side of their edges; the month index read against
-    // the clock's "now" at each question.
+    // Blocks either side of their edges; the index read against "now" at each question.
     void blocksAndIndex() {
         QList<int> edges;
         for (const int cursor : {11, 12, 23, 24})
@@ -322,8 +289,6 @@ private slots:
         clock.set(at("20240401000000"));
         QVERIFY(!hasFile(0) && hasFile(1));
         QVERIFY(!monthHasFileIn(std::nullopt, clock)(0));
-        QCOMPARE(monthTitle("202413"), "202413");
-        QCOMPARE(blockTitle({}), QString());
     }
 };
 
