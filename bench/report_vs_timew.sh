@@ -95,7 +95,7 @@ timew summary :all </dev/null >/dev/null || fail "timew summary :all failed"
 echo "both count $((fennick_total / 3600)) h for $from .. $to"
 
 punch_home=$work/punch
-mkdir -p "$punch_home"
+mkdir -p "$punch_home/Library/fennick"  # a folder of its own, found first
 rounds=10
 commands=("$fennick report monthly" "timew summary $from - $to" "timew summary :all"
     "$fennick status" "env HOME=$punch_home $fennick toggle")
