@@ -167,8 +167,8 @@ void MyController::createTrayIcon() {
         return;
     const auto toolTip = [this] {
         const TimeClock& clock = session_.timeClock();
-        return trayToolTip(
-            collectStatus(clock.onBusinessP(), clock.prevTimeStr(), logsDirPathStr(), *env_.clock));
+        return trayToolTip(collectStatus(clock.onBusinessP(), clock.prevTimeStr(),
+                                         LogFolder::scanned(logsDirPathStr()), *env_.clock));
     };
     tray_ = std::make_unique<Tray>(commands_.trayMenu(ckinWindow()), toolTip,
                                    [this] { showCheckInWindow(); });

@@ -61,8 +61,8 @@ struct LoggedState {
 
 // The state the log's newest record gives. The settings are only a copy and
 // lag behind a punch synced in from another machine or made by hand.
-LoggedState loggedState(const Settings& settings, const QString& folder) {
-    if (const auto newest = newestRecord(LogFolder::scanned(folder)))
+LoggedState loggedState(const Settings& settings, const LogFolder& folder) {
+    if (const auto newest = newestRecord(folder))
         return {newest->kind == PunchKind::CheckIn, newest->timeToken};
     return {settings.boolForKey(kOnBusinessKey), settings.stringForKey(kPrevTimeStrKey)};
 }
@@ -89,7 +89,8 @@ int status(const CliRequest& request, QTextStream& out, QTextStream& err, const 
     // Reads only: the store is never written, so no file is made or changed.
     Settings settings(openSettingsStore(env.settingsPath), LogSink{});
     settings.registerDefaults(Settings::appDefaults());
-    const QString folder = logFolderOf(settings, env);
+    // One listing of the folder serves the state, the figures and the notice.
+    const LogFolder folder = LogFolder::scanned(logFolderOf(settings, env));
     const LoggedState state = loggedState(settings, folder);
     const CliStatusData data = collectStatus(state.onBusiness, state.prevTime, folder, env.clock,
                                              WeekTargets{settings.targetMinutes()});

@@ -161,20 +161,18 @@ ReportContent collectReport(ReportKind kind, int offset, const std::optional<QSt
     return reportContent(kind, offset, LogFolder::scanned(logsDir), clock, targets);
 }
 
-CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,
-                            const std::optional<QString>& logsDir, const Clock& clock,
-                            const WeekTargets& targets) {
+CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr, const LogFolder& folder,
+                            const Clock& clock, const WeekTargets& targets) {
     CliStatusData status;
     status.state = checkInState(onBusiness, prevTimeStr);
     // The check-in window's own figures.
-    const LogFolder folder = LogFolder::scanned(logsDir);
     status.account = account(folder, clock, targets);
     status.conflicts = folder.conflicts;
     status.dayKey = status.account.dayKey;
     status.todaySeconds = status.account.todaySeconds;
     status.unreadable = status.account.unreadable;
     status.prevTimeStr = prevTimeStr;
-    status.folder = logsDir.value_or(QString());
+    status.folder = folder.path.value_or(QString());
     return status;
 }
 

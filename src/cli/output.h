@@ -30,9 +30,8 @@ struct CliStatusData {
     ConflictIndex conflicts;       // as in ReportContent
 };
 
-CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr,
-                            const std::optional<QString>& logsDir, const Clock& clock,
-                            const WeekTargets& targets = {});
+CliStatusData collectStatus(bool onBusiness, const QString& prevTimeStr, const LogFolder& folder,
+                            const Clock& clock, const WeekTargets& targets = {});
 
 // The tray icon's tooltip: the state and today's time so far.
 QString trayToolTip(const CliStatusData& status);

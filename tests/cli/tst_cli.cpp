@@ -403,9 +403,10 @@ private slots:
         QCOMPARE(got, json);
         QCOMPARE(object["todaySeconds"].toInteger(), 16200);
         QCOMPARE(object["day"].toString(), "2024-03-06");
-        QCOMPARE(trayToolTip(collectStatus(true, "20240306080000", home.filePath("Library/fennick"),
-                                           clock)),
-                 "fennick: Now CheckIn...\nToday: 04:30:00");
+        QCOMPARE(
+            trayToolTip(collectStatus(true, "20240306080000",
+                                      LogFolder::scanned(home.filePath("Library/fennick")), clock)),
+            "fennick: Now CheckIn...\nToday: 04:30:00");
     }
 
     void csv() {
