@@ -2,11 +2,20 @@
 
 #include "platform/privatefs.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace fennick {
@@ -15,12 +24,53 @@ namespace {
 constexpr QByteArrayView kShowMessage = "show\n";
 constexpr QByteArrayView kShownAnswer = "shown\n";
 constexpr int kAnswerWaitMs = 2000;
+
+// Closes the descriptor it holds when it goes.
+struct Descriptor {
+    int fd;
+    explicit Descriptor(int descriptor) : fd(descriptor) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// None when the path is too long for a socket address.
+std::optional<sockaddr_un> socketAddress(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path)
+        return std::nullopt;
+    std::memcpy(address.sun_path, name.constData(), name.size());
+    return address;
+}
+
 } // namespace
+
+// One accepted connection; its socket closes with it.
+class SingleInstance::Connection : public QSocketNotifier {
+public:
+    Connection(int socket, QObject* parent) : QSocketNotifier(socket, Read, parent) {}
+    ~Connection() override {
+        setEnabled(false);
+        ::close(int(socket()));
+    }
+    QByteArray received;
+};
 
 SingleInstance::SingleInstance(const QString& directory, QObject* parent)
     : QObject(parent), directory_(directory) {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    if (listening_ < 0)
+        return;
+    incoming_.reset();
+    ::close(listening_);
+    ::unlink(socketFile_.constData()); // still under the lock, so it is ours
+}
 
 QString SingleInstance::defaultDirectory(const QString& runtimeDir, const QString& tempDir) {
     if (!runtimeDir.isEmpty() && isOwnPrivateDir(runtimeDir))
@@ -79,39 +129,72 @@ SingleInstance::Claim SingleInstance::claim() {
 
 SingleInstance::Claim SingleInstance::own(const QString& lockPath, const QString& socketPath) {
     QFile::setPermissions(lockPath, QFile::ReadOwner | QFile::WriteOwner);
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(socketPath);
-    if (server_->listen(socketPath))
-        connect(server_.get(), &QLocalServer::newConnection, this,
-                &SingleInstance::acceptConnection);
+    // Without a socket this instance still runs; a later start then fails
+    // to reach it and says so.
+    const auto address = socketAddress(socketPath);
+    Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!address || socket.fd < 0)
+        return Claim::Owned;
+    ::unlink(address->sun_path);
+    if (::bind(socket.fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
+        ::chmod(address->sun_path, 0600) != 0 || ::listen(socket.fd, 8) != 0)
+        return Claim::Owned;
+    listening_ = std::exchange(socket.fd, -1);
+    socketFile_ = address->sun_path;
+    incoming_ = std::make_unique<QSocketNotifier>(listening_, QSocketNotifier::Read);
+    connect(incoming_.get(), &QSocketNotifier::activated, this, &SingleInstance::acceptConnection);
     return Claim::Owned;
 }
 
 bool SingleInstance::askRunningInstance(const QString& socketPath) {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(kAnswerWaitMs))
+    const auto address = socketAddress(socketPath);
+    Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!address || socket.fd < 0 ||
+        ::connect(socket.fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
+        ::send(socket.fd, kShowMessage.data(), kShowMessage.size(), MSG_NOSIGNAL) !=
+            kShowMessage.size())
         return false;
-    socket.write(kShowMessage.data(), kShowMessage.size());
     QByteArray answer;
-    while (!answer.contains('\n') && socket.waitForReadyRead(kAnswerWaitMs))
-        answer += socket.readAll();
-    socket.disconnectFromServer();
+    const QDeadlineTimer deadline(kAnswerWaitMs);
+    while (!answer.contains('\n')) {
+        pollfd ready{socket.fd, POLLIN, 0};
+        if (::poll(&ready, 1, int(deadline.remainingTime())) <= 0)
+            break;
+        char chunk[64];
+        const ssize_t got = ::read(socket.fd, chunk, sizeof chunk);
+        if (got <= 0)
+            break;
+        answer.append(chunk, got);
+    }
     return answer.startsWith(kShownAnswer);
 }
 
 void SingleInstance::acceptConnection() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->readAll().contains("show"))
-                return;
+    int connection;
+    while ((connection = ::accept4(listening_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >=
+           0)
+        answer(connection);
+}
+
+// Reads one line from a later start; "show" brings this instance to the front.
+void SingleInstance::answer(int connection) {
+    auto* notifier = new Connection(connection, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this, notifier] {
+        char chunk[64];
+        const ssize_t got = ::read(notifier->socket(), chunk, sizeof chunk);
+        if (got < 0 && errno == EAGAIN)
+            return;
+        if (got > 0)
+            notifier->received.append(chunk, got);
+        if (got > 0 && !notifier->received.contains('\n') && notifier->received.size() < 64)
+            return;
+        if (notifier->received.contains("show")) {
             emit activationRequested();
-            socket->write(kShownAnswer.data(), kShownAnswer.size());
-            socket->flush();
-        });
-    }
+            ::send(notifier->socket(), kShownAnswer.data(), kShownAnswer.size(), MSG_NOSIGNAL);
+        }
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+    });
 }
 
 } // namespace fennick

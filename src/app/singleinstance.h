@@ -6,13 +6,15 @@
 #include <memory>
 #include <optional>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace fennick {
 
 // Keeps one fennick per user: the first process holds a lock file and listens
 // on a local socket beside it; a later one asks it to come to the front and
-// leaves, so two processes never write the same files and settings.
+// leaves, so two processes never write the same files and settings. The
+// socket is a plain Unix socket rather than QLocalServer, which would load
+// Qt Network and its Kerberos and proxy libraries into every window start.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -46,11 +48,16 @@ private:
     Claim own(const QString& lockPath, const QString& socketPath);
     bool askRunningInstance(const QString& socketPath);
     void acceptConnection();
+    void answer(int connection);
+
+    class Connection;
 
     QString directory_;
     QString failure_;
     std::unique_ptr<QLockFile> lock_;
-    std::unique_ptr<QLocalServer> server_;
+    int listening_ = -1;
+    QByteArray socketFile_;
+    std::unique_ptr<QSocketNotifier> incoming_;
 };
 
 } // namespace fennick
