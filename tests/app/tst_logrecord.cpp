@@ -1,4 +1,5 @@
-// The log as the record, through the real controller and its windows.
+// The log as the record, through the real controller and its windows; conflict copies merged
+// from a report window.
 
 #include "app/harness.h"
 #include "reports/mydatasource.h"
@@ -28,8 +29,6 @@ void punchAt(Harness& h, MyController& c, const char* time, Command command) {
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(fennick::ReportKind)
 
 class TestLogRecord : public QObject {
     Q_OBJECT
@@ -234,6 +233,55 @@ private slots:
         QVERIFY(put(h.file("202401"), punches({"20240110080000", "20240110100000"}).toUtf8()));
         c.showReportWindow(kind);
         QVERIFY(rowsOf(w).contains("202401=002:00:00"));
+    }
+
+    // Copies named over the table, merged undoably or not at all; no edits meanwhile.
+    void mergeFromWindow_data() {
+        QTest::addColumn<ReportKind>("kind");
+        QTest::addColumn<bool>("failingDisk");
+        QTest::newRow("daily sums") << ReportKind::DailySums << false;
+        QTest::newRow("log") << ReportKind::Log << false;
+        QTest::newRow("failing disk") << ReportKind::MonthlySums << true;
+    }
+    void mergeFromWindow() {
+        QFETCH(ReportKind, kind);
+        QFETCH(bool, failingDisk);
+        Harness h;
+        const QString month = h.file();
+        const QString copy = h.logsDir() + "/TLOG202403.sync-conflict-20240315-090000-FENNICK.txt";
+        const QByteArray day = punches({"20240311080000", "20240311090000"}).toUtf8();
+        QVERIFY(QDir().mkpath(h.logsDir()) && put(month, day));
+        QVERIFY(put(copy, day + punches({"20240312080000", "20240312100000"}).toUtf8()));
+        MyController& c = h.start();
+        c.showReportWindow(kind);
+        ReportWindow* w = c.reportWindow(kind);
+        const auto& notice = child<QWidget>(w, "conflictNotice");
+        QVERIFY(notice.isVisibleTo(w));
+        QVERIFY(child<QLabel>(w, "conflictText").text().contains(QFileInfo(copy).fileName()));
+        if (kind == ReportKind::Log) {
+            QCOMPARE(rowsOf(w).size(), 4);
+            child<PagedTableView>(w, "reportTable").selectRow(0);
+            c.action(Command::DeletePunch)->trigger();
+            QTRY_VERIFY(w->findChild<QMessageBox*>("editRefusal"));
+            QCOMPARE(bytesOf(month), day);
+        } else {
+            QVERIFY(child<QLabel>(w, "totalField").text().contains("03:00:00"));
+        }
+        std::optional<FailingDisk> disk;
+        if (failingDisk)
+            disk.emplace(FailingDisk::FailedRename);
+        child<QPushButton>(w, "mergeButton").click();
+        QCOMPARE(existsAt(copy), failingDisk);
+        QCOMPARE(notice.isVisibleTo(w), failingDisk);
+        QCOMPARE(bytesOf(month).count("CheckIn:"), failingDisk ? 1 : 2);
+        const auto* alert = w->findChild<QMessageBox*>("editRefusal", Qt::FindDirectChildrenOnly);
+        QCOMPARE(alert && alert->text().contains("nothing was merged"), failingDisk);
+        if (failingDisk)
+            return;
+        c.action(Command::Undo)->trigger();
+        QCOMPARE(bytesOf(month), day);
+        QVERIFY(existsAt(copy));
+        QVERIFY(notice.isVisibleTo(w));
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <unistd.h>
@@ -40,16 +41,12 @@ QMap<QString, QByteArray> logFiles(const QString& dir) {
     return files;
 }
 
-// A home with the old folder and a settings file.
-struct MoveHome {
-    QTemporaryDir temp;
-    QString home = temp.path();
-    QString from = home + "/Library/fennick";
-    QString settingsPath = home + "/settings.ini";
-    FixedClock clock{at("20040220120000")};
+// A home with the old folder and its writers' lock.
+struct MoveHome : SessionHome {
+    const QString& from = logs;
     MoveHome() {
-        fill(from, kOld);
-        put(from + "/.fennick.lock", "");
+        fill(logs, kOld);
+        put(logs + "/.fennick.lock", "");
     }
     QString chosen() const {
         return QSettings(settingsPath, QSettings::IniFormat).value(kLogFolderKey).toString();
@@ -63,6 +60,54 @@ class TestFolderMove : public QObject {
 
 private slots:
     void initTestCase() { useTimeZone("Europe/Berlin"); }
+
+    // Where the log lives, and what a first start creates.
+    void resolverOrder_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("legacyExists");
+        QTest::addColumn<QString>("dataHome");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, const char* chosen, bool legacy, const char* data,
+                            const char* expected) {
+            QTest::newRow(name) << QString(chosen) << legacy << QString(data) << QString(expected);
+        };
+        row("chosen wins over an existing Library", "/srv/sync/work", true, "", "/srv/sync/work");
+        row("chosen with ~", "~/Sync/fennick", true, "", "H/Sync/fennick");
+        row("existing Library kept", "", true, "/d", "H/Library/fennick");
+        row("fresh home, XDG_DATA_HOME", "", false, "/d", "/d/fennick");
+        row("fresh home, no XDG_DATA_HOME", "", false, "", "H/.local/share/fennick");
+        row("relative XDG_DATA_HOME is ignored", "", false, "rel", "H/.local/share/fennick");
+        row("blank choice is no choice", "  ", false, "", "H/.local/share/fennick");
+    }
+    void resolverOrder() {
+        QFETCH(QString, chosen);
+        QFETCH(bool, legacyExists);
+        QFETCH(QString, dataHome);
+        QFETCH(QString, expected);
+        QTemporaryDir temp;
+        const QString home = temp.path();
+        if (legacyExists)
+            QVERIFY(QDir().mkpath(home + "/Library/fennick"));
+        const QByteArray saved = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+        const QString folder = resolveLogFolder(chosen, home);
+        qputenv("XDG_DATA_HOME", saved);
+        QCOMPARE(folder, expected.replace(QRegularExpression("^H"), home));
+    }
+
+    // A new user's first start makes the XDG folder only, private.
+    void firstStartMakesOnlyTheDataFolder() {
+        SessionHome h;
+        QVERIFY(QDir(h.home + "/Library").removeRecursively());
+        qunsetenv("XDG_DATA_HOME");
+        h.open();
+        const QString folder = h.home + "/.local/share/fennick";
+        QCOMPARE(h.session->store().logsDirPathStr().value_or(QString()), folder);
+        QCOMPARE(modeOf(folder), 0700);
+        QVERIFY(!QFileInfo::exists(h.home + "/Library"));
+        h.session->timeClock().enterLogIn();
+        QVERIFY(QFileInfo::exists(folder + "/TLOG200402.txt"));
+    }
 
     // The new folder gets every file byte for byte, private; a month it
     // holds already is never overwritten.
