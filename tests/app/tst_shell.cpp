@@ -1,6 +1,5 @@
-// Start-up before the windows: the display check and the single-instance lock.
+// Start-up before the windows: the single-instance lock.
 
-#include "app/display.h"
 #include "app/singleinstance.h"
 #include "support.h"
 
@@ -38,13 +37,6 @@ class TestShell : public QObject {
     Q_OBJECT
 
 private slots:
-    // Without a display: one line of explanation instead of Qt's abort.
-    void display() {
-        const auto reason = missingDisplay([](const char*) { return QString(); },
-                                           [](const QString&) { return false; });
-        QVERIFY(reason && reason->contains("display") && !reason->contains(u'\n'));
-    }
-
     void instanceLock_data() {
         QTest::addColumn<QString>("setup"); // what stands at the lock's place
         QTest::addColumn<SingleInstance::Claim>("claim");
