@@ -13,11 +13,11 @@
 
 using namespace fennick;
 using namespace fennick::test;
-using Files = QMap<QString, QString>; // name in the log folder -> contents
+using Files = QMap<QString, QByteArray>; // name in the log folder -> contents
 
 namespace {
 
-const QString folder = "<a folder>"; // in place of a month file: unreadable
+const QByteArray folder = "<a folder>"; // in place of a month file: unreadable
 
 // A home whose clock stands at noon on 15 March 2024.
 struct CliHome : SessionHome {
@@ -25,24 +25,12 @@ struct CliHome : SessionHome {
     bool write(const Files& files) const {
         for (auto it = files.cbegin(); it != files.cend(); ++it) {
             const QString path = logs + '/' + it.key();
-            if (it.value() == folder ? !QDir().mkpath(path) : !put(path, it.value().toUtf8()))
+            if (it.value() == folder ? !QDir().mkpath(path) : !put(path, it.value()))
                 return false;
         }
         return true;
     }
-    Files files() const {
-        Files files;
-        for (const QString& name : QDir(logs).entryList({"TLOG*.txt"}, QDir::Files))
-            files.insert(name, QString::fromUtf8(bytesOf(logs + '/' + name)));
-        return files;
-    }
-    // The command run in process: status, stdout, stderr.
-    std::tuple<int, QString, QString> run(const QStringList& words) const {
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        const CliEnv env{clock, home, settingsPath, [](const QString&) {}};
-        return {runCli(words, outStream, errStream, env), out, err};
-    }
+    Files files() const { return filesIn(logs, "TLOG*.txt"); }
 };
 
 // A command run from the files `before`: the files `after` (empty: as before), what stdout (or
@@ -62,39 +50,33 @@ class TestCli : public QObject {
 
 private slots:
     void reports_data() {
-        QTest::addColumn<Files>("files");
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("offset"); // of the month from March 2024
         QTest::addColumn<QString>("heading");
-        const Files year{{"TLOG202303.txt", punches({"20230301090000", "20230301100000"})},
-                         {"TLOG202401.txt", punches({"20240131200000"})},
-                         {"TLOG202402.txt",
-                          punches({"20240201040000", "20240201090000", "20240201100000"}, true)},
-                         {"TLOG202403.txt",
-                          "# a comment, \"quoted\"\nnot a record\n"
-                          "2024/03/04 08:00:00\tCheckIn:\t2024030408\n" +
-                              punches({"20240305220000", "20240306023000", "20240315080000"})}};
-        const auto row = [](const char* name, const Files& files, const QStringList& args,
-                            int offset, const char* heading) {
-            QTest::newRow(name) << files << QStringList{"report"} + args << offset << heading;
+        const auto row = [](const char* name, const QStringList& args, int offset,
+                            const char* heading) {
+            QTest::newRow(name) << QStringList{"report"} + args << offset << heading;
         };
-        row("current month named", year, {"log", "--month", "202403"}, 0, "Log – March 2024");
+        row("current month named", {"log", "--month", "202403"}, 0, "Log – March 2024");
         // The block ends at the month given, not at the window's block edge.
-        row("block ending in february", year, {"monthly", "--month=202402"}, 1,
+        row("block ending in february", {"monthly", "--month=202402"}, 1,
             "Monthly Sums – Mar 2023 – Feb 2024");
         // Weeks 5 to 9 read January's, February's and March's files.
-        row("weeks of february", year, {"weekly", "--month", "202402"}, 1,
-            "Weekly Sums – February 2024");
+        row("weeks of february", {"weekly", "--month", "202402"}, 1, "Weekly Sums – February 2024");
     }
 
     // The text gives what the window's fill gives, aligned in columns.
     void reports() {
-        QFETCH(Files, files);
         QFETCH(QStringList, args);
         QFETCH(int, offset);
         QFETCH(QString, heading);
         const CliHome h;
-        QVERIFY(h.write(files));
+        QVERIFY(writeMonths(h.logs, {"20230301090000", "20230301100000", "20240131200000",
+                                     "20240201040000", "20240201090000", "20240201100000"}));
+        QVERIFY(put(
+            h.logs + "/TLOG202403.txt",
+            "# a comment, \"quoted\"\nnot a record\n2024/03/04 08:00:00\tCheckIn:\t2024030408\n" +
+                punches({"20240305220000", "20240306023000", "20240315080000"}).toUtf8()));
         const ReportContent fill =
             reportContent(*reportKindNamed(args[1]), offset, LogFolder::scanned(h.logs), h.clock);
         QStringList want{heading};
@@ -163,14 +145,15 @@ private slots:
     void punchCommands_data() {
         QTest::addColumn<Punch>("p");
         const QString mar = "TLOG202403.txt", feb = "TLOG202402.txt";
-        const QString in8 = punches({"20240315080000"});
-        const QString day = punches({"20240315080000", "20240315110000"});
+        const QByteArray in8 = punches({"20240315080000"}).toUtf8();
+        const QByteArray day = punches({"20240315080000", "20240315110000"}).toUtf8();
         // Written at the clock's time.
         const auto line = [](const char* kind, const char* time) {
-            return QString("2024/03/15 12:00:00\t%1:\t%2\n").arg(kind, time);
+            return QString("2024/03/15 12:00:00\t%1:\t%2\n").arg(kind, time).toUtf8();
         };
-        const QString in12 = line("CheckIn", "20240315120000"), nowIn = "In 20240315120000";
-        const QString out12 = line("CheckOut", "20240315120000");
+        const QByteArray in12 = line("CheckIn", "20240315120000");
+        const QByteArray out12 = line("CheckOut", "20240315120000");
+        const QString nowIn = "In 20240315120000";
         const auto row = [](const char* name, const Files& before, const QStringList& args,
                             int status, const QString& text, const Files& after,
                             const QString& state, bool fullDisk = false) {
@@ -196,7 +179,7 @@ private slots:
         row("forgotten at the press", {{mar, in8}}, {"in", "--at", "12:00"}, 0, "Recorded",
             {{mar, in8 + out12 + in12}}, nowIn);
         // The forgotten punch goes to its own month's file.
-        const QString febIn = punches({"20240229180000"});
+        const QByteArray febIn = punches({"20240229180000"}).toUtf8();
         row("forgotten in the month before", {{feb, febIn}}, {"in", "--at", "2024-02-29 19:15"}, 0,
             "check out at 2024/02/29 19:15:00",
             {{feb, febIn + line("CheckOut", "20240229191500")}, {mar, in12}}, nowIn);
@@ -266,7 +249,8 @@ private slots:
             QVERIFY(p.waitForFinished(120000));
             QCOMPARE(p.exitCode(), 0);
         }
-        const QStringList lines = h.files().values().join("").split('\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString(h.files().values().join()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2 * each);
         const QRegularExpression whole(
             R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\t(CheckIn|CheckOut):\t(\d{14})$)");
@@ -304,8 +288,8 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, expected);
         const CliHome h;
-        QVERIFY(h.write({{"TLOG202403.txt", punches({"20240305220000", "20240306023000",
-                                                     "20240306080000", "20240306100000"})}}));
+        QVERIFY(writeMonths(
+            h.logs, {"20240305220000", "20240306023000", "20240306080000", "20240306100000"}));
         QVERIFY(QDir().mkpath(h.home + "/.config/fennick"));
         QVERIFY(put(h.home + "/.config/fennick/fennick.conf",
                     "[General]\nonBusiness=true\nprevTimeStr=20240306080000\n"));
@@ -355,10 +339,9 @@ private slots:
         CliHome h;
         h.clock.set(at("20240306100000"));
         QVERIFY(put(h.settingsPath, "[targetMinutes]\n" + targets));
-        QVERIFY(h.write(
-            {{"TLOG202403.txt",
-              punches({"20240303080000", "20240303120000", "20240304080000", "20240304120000",
-                       "20240305220000", "20240306023000", "20240306080000"})}}));
+        QVERIFY(writeMonths(h.logs,
+                            {"20240303080000", "20240303120000", "20240304080000", "20240304120000",
+                             "20240305220000", "20240306023000", "20240306080000"}));
         const auto [status, aligned, err] = h.run({"status"});
         // The columns line up with spaces; read them as one separator.
         const QString out = QString(aligned).replace(QRegularExpression(" {2,}"), "\t");

@@ -1,4 +1,3 @@
-#include "cli/cli.h"
 #include "reports/report.h"
 #include "support.h"
 #include "timelog/conflicts.h"
@@ -16,15 +15,6 @@ const QString kMonth = QStringLiteral("TLOG202403.txt");
 // Record lines of punches at compact times; a check-in first.
 QByteArray lines(const QStringList& times, bool checkedIn = false) {
     return punches(times, checkedIn).toUtf8();
-}
-
-// A folder's files with their bytes, the writers' lock left out.
-QMap<QString, QByteArray> filesIn(const QString& dir) {
-    QMap<QString, QByteArray> files;
-    for (const QString& name : listing(dir))
-        files.insert(name, bytesOf(dir + '/' + name));
-    files.remove(FolderLock::kFileName);
-    return files;
 }
 
 // Whether the copy was still there whenever a file was renamed into place.
@@ -209,11 +199,8 @@ private slots:
         std::optional<FailingDisk> disk;
         if (status == 1)
             disk.emplace(FailingDisk::NoSpace);
-        QString outText, errText;
-        QTextStream outStream(&outText), errStream(&errText);
-        QCOMPARE(runCli(args, outStream, errStream,
-                        CliEnv{home.clock, home.home, home.settingsPath, [](const QString&) {}}),
-                 status);
+        const auto [code, outText, errText] = home.run(args);
+        QCOMPARE(code, status);
         QVERIFY2(outText.contains(out), qPrintable(outText));
         QVERIFY2(errText.contains(err), qPrintable(errText));
         QCOMPARE(errText.count('\n'), err.isEmpty() ? 0 : 1);

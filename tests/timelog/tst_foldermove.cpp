@@ -34,13 +34,6 @@ void fill(const QString& dir, const QMap<QString, QByteArray>& files) {
     }
 }
 
-QMap<QString, QByteArray> logFiles(const QString& dir) {
-    QMap<QString, QByteArray> files;
-    for (const QString& name : QDir(dir).entryList({"TLOG*.txt"}, QDir::Files))
-        files[name] = bytesOf(dir + u'/' + name);
-    return files;
-}
-
 // A home with the old folder and its writers' lock.
 struct MoveHome : SessionHome {
     const QString& from = logs;
@@ -138,7 +131,7 @@ private slots:
         const FolderMove move = moveLogFolder(settings, h.from, target, h.clock);
         QVERIFY(move.switched);
         QVERIFY(!move.failure);
-        QCOMPARE(logFiles(target), expected);
+        QCOMPARE(filesIn(target, "TLOG*.txt"), expected);
         for (const QString& name : expected.keys())
             QCOMPARE(modeOf(target + u'/' + name), 0600);
         QCOMPARE(modeOf(h.home + "/a"), to.startsWith("a/") ? 0700 : -1);
@@ -191,7 +184,7 @@ private slots:
         QCOMPARE(move.failure->path, h.home + u'/' + named);
         QVERIFY(!move.failure->reason.isEmpty());
         QCOMPARE(listing(h.from), oldListing);
-        QCOMPARE(logFiles(h.from), kOld);
+        QCOMPARE(filesIn(h.from, "TLOG*.txt"), kOld);
         QCOMPARE(settings.stringForKey(kLogFolderKey), "~/Library/fennick");
         if (!settingsBroken)
             QCOMPARE(h.chosen(), "~/Library/fennick");
@@ -215,14 +208,14 @@ private slots:
             helper.kill();
             helper.waitForFinished();
             const QString found = resolveLogFolder(h.chosen(), h.home);
-            QCOMPARE(logFiles(found), kOld);
+            QCOMPARE(filesIn(found, "TLOG*.txt"), kOld);
 
             helper.start(FENNICK_MOVE_HELPER, {h.settingsPath, h.from, to});
             QVERIFY(helper.waitForFinished());
             QCOMPARE(helper.exitCode(), 0);
             QCOMPARE(resolveLogFolder(h.chosen(), h.home), to);
-            QCOMPARE(logFiles(to), kOld);
-            QVERIFY(logFiles(h.from).isEmpty());
+            QCOMPARE(filesIn(to, "TLOG*.txt"), kOld);
+            QVERIFY(filesIn(h.from, "TLOG*.txt").isEmpty());
         }
     }
 
@@ -240,7 +233,7 @@ private slots:
         QVERIFY(moveLogFolder(settings, h.logs, to, h.clock).switched);
         helper.write("go\n");
         QVERIFY(helper.waitForFinished());
-        QCOMPARE(logFiles(h.logs), (QMap<QString, QByteArray>{}));
+        QCOMPARE(filesIn(h.logs, "TLOG*.txt"), (QMap<QString, QByteArray>{}));
         QCOMPARE(recordLines(bytesOf(to + "/TLOG200402.txt")).size(), 3);
     }
 };
