@@ -54,6 +54,16 @@ struct FolderHarness : Harness {
     }
 };
 
+// A folder choice: the answer, whether the new folder holds another March file and whether the
+// disk is full; then where the log is kept ("old" or "new"), the last punch shown and the records
+// in the March file kept.
+struct Choice {
+    FolderUse use;
+    bool targetHolds, diskFull;
+    QString logs, shown;
+    int records;
+};
+
 } // namespace
 
 class TestMyController : public QObject {
@@ -237,62 +247,47 @@ private slots:
 
     // Preferences' "Choose…" by keyboard: the log is kept where the answer says.
     void chooseFolder_data() {
-        QTest::addColumn<int>("use");
-        QTest::addColumn<bool>("targetHolds"); // the new folder holds another March file
-        QTest::addColumn<bool>("diskFull");
-        QTest::addColumn<QString>("logs");  // "old" or "new": where the log is kept after
-        QTest::addColumn<QString>("shown"); // the check-in window's last punch after
-        QTest::addColumn<int>("records");   // in the March file kept
-        const int move = int(FolderUse::Move);
-        QTest::newRow("move") << move << false << false << "new"
-                              << "2024/03/14 17:00:00" << 2;
-        QTest::newRow("move merges a month in both") << move << true << false << "new"
-                                                     << "2024/03/15 08:00:00" << 3;
-        QTest::newRow("use as it is") << int(FolderUse::UseAsItIs) << true << false << "new"
-                                      << "2024/03/15 08:00:00" << 1;
-        QTest::newRow("cancel") << int(FolderUse::Cancel) << false << false << "old"
-                                << "2024/03/14 17:00:00" << 2;
-        QTest::newRow("move fails") << move << false << true << "old"
-                                    << "2024/03/14 17:00:00" << 2;
+        QTest::addColumn<Choice>("choice");
+        const auto row = [](const char* name, const Choice& c) { QTest::newRow(name) << c; };
+        const FolderUse move = FolderUse::Move;
+        row("move", {move, false, false, "new", "2024/03/14 17:00:00", 2});
+        row("move merges a month in both", {move, true, false, "new", "2024/03/15 08:00:00", 3});
+        row("use as it is", {FolderUse::UseAsItIs, true, false, "new", "2024/03/15 08:00:00", 1});
+        row("cancel", {FolderUse::Cancel, false, false, "old", "2024/03/14 17:00:00", 2});
+        row("move fails", {move, false, true, "old", "2024/03/14 17:00:00", 2});
     }
     void chooseFolder() {
-        QFETCH(int, use);
-        QFETCH(bool, targetHolds);
-        QFETCH(bool, diskFull);
-        QFETCH(QString, logs);
-        QFETCH(QString, shown);
-        QFETCH(int, records);
+        QFETCH(Choice, choice);
         FolderHarness h;
-        h.use = FolderUse(use);
+        h.use = choice.use;
         const QByteArray old = punches({"20240314090000", "20240314170000"}).toLatin1();
         const QByteArray synced = punches({"20240315080000"}).toLatin1();
         QVERIFY(QDir().mkpath(h.logsDir()) && put(h.logsDir() + kMarch, old));
-        if (targetHolds)
+        if (choice.targetHolds)
             QVERIFY(QDir().mkpath(h.to) && put(h.to + kMarch, synced));
         MyController& c = h.startWithDialogs();
         c.doPrefOpen();
         PrefWindow* prefs = c.prefWindow();
         {
             std::optional<FailingDisk> disk;
-            if (diskFull)
+            if (choice.diskFull)
                 disk.emplace(FailingDisk::NoSpace);
             QTest::keyClick(&child<QPushButton>(prefs, "chooseFolder"), Qt::Key_Space);
         }
-        const QString folder = logs == "new" ? h.to : h.logsDir();
+        const QString folder = choice.logs == "new" ? h.to : h.logsDir();
         QCOMPARE(c.logsDirPathStr().value_or(""), folder);
-        QCOMPARE(h.told.size(), int(diskFull));
-        if (diskFull)
+        QCOMPARE(h.told.size(), int(choice.diskFull));
+        if (choice.diskFull)
             QVERIFY(h.told.first().contains(h.to + kMarch) &&
                     h.told.first().contains("stays in " + h.logsDir()));
-        QCOMPARE(child<QLabel>(c.ckinWindow(), "ckinPreTimeField").text(), shown);
+        QCOMPARE(child<QLabel>(c.ckinWindow(), "ckinPreTimeField").text(), choice.shown);
         QCOMPARE(bytesOf(h.logsDir() + kMarch),
-                 h.use == FolderUse::Move && !diskFull ? "<not a regular file>" : old);
-
+                 h.use == FolderUse::Move && !choice.diskFull ? "<not a regular file>" : old);
         QCOMPARE(QDir(folder).entryList({"TLOG*"}), QStringList{kMarch.mid(1)});
-        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), records);
+        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), choice.records);
         h.clock.set(at("20240315100000"));
         c.onBusinessP() ? c.enterLogOut() : c.enterLogIn();
-        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), records + 1);
+        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), choice.records + 1);
     }
 };
 

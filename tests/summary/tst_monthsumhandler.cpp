@@ -4,7 +4,6 @@
 #include "timelog/record.h"
 
 #include <QDeadlineTimer>
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <numeric>
@@ -140,33 +139,6 @@ private slots:
         DayTotals whole;
         MonthSumHandler::calcDayByDaySums(whole, at("20240102000001"), at("20230101000000"));
         QCOMPARE(describe(whole), QString("20230101=31622401"));
-    }
-
-    // Random, partly hand-mangled texts: the day entries add up to the month total.
-    void daysAddUpToMonth() {
-        const char* zones[] = {kBerlin, "America/Sao_Paulo", "Australia/Lord_Howe"};
-        QRandomGenerator rng(20240305);
-        int split = 0;
-        for (int round = 0; round < 900; ++round) {
-            useTimeZone(zones[round / 300]);
-            const qint64 base = 1483228800 + qint64(rng.bounded(9 * 365)) * 86400; // 2017 to 2025
-            QString text;
-            for (int line = rng.bounded(40); line > 0; --line) {
-                const qint64 at = base + rng.bounded(100 * 86400) - 50 * 86400;
-                QString token = CalDate::fromInstant(at).format(CalFormat::Compact);
-                if (rng.bounded(5) == 0)
-                    token.replace(4 + 2 * rng.bounded(3), 2, "32"); // month, day or hour 32
-                token.chop(rng.bounded(10) == 0);                   // 13 characters
-                text +=
-                    QString("a b %1 %2\n").arg(rng.bounded(2) ? "CheckIn:" : "CheckOut:", token);
-            }
-            const FixedClock clock(CalDate::fromInstant(base + rng.bounded(80 * 86400)));
-            const MonthSumHandler handler(std::nullopt, clock);
-            const DayTotals days = handler.sumDayBuff(text);
-            QCOMPARE(sumOf(days), qint64(handler.sumMonthBuff(text).sumValue()));
-            split += days.size() > 1;
-        }
-        QVERIFY(split > 300);
     }
 
     void reading_data() {

@@ -49,6 +49,23 @@ int renameWatchingCopy(const char* from, const char* to) {
     return ::rename(from, to);
 }
 
+// An edit ("change", "remove" or "insert") of the record at `index` to `time`, and the bytes it
+// leaves.
+struct Edit {
+    QByteArray original, expected;
+    QString op, time;
+    int index;
+};
+
+// A terminal command with or without a conflict copy: its status and a part of stdout and of
+// stderr.
+struct Command {
+    QStringList args;
+    bool withCopy;
+    int status;
+    QString out, err;
+};
+
 } // namespace
 
 class TestLogEdit : public QObject {
@@ -60,16 +77,12 @@ private slots:
     // An edit, its undo and its redo change only the record's own bytes. A
     // UTF-16 file is written as UTF-8, and its undo gives the UTF-16 back.
     void bytesKept_data() {
-        QTest::addColumn<QByteArray>("original");
-        QTest::addColumn<QString>("op");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<Edit>("e");
         const QByteArray head = kMark + r0 + CRLF + kComment + LF, mid = LF + kNoRecord + CRLF;
         const QByteArray file = head + r1 + mid + r2;
         const auto row = [](const char* name, const QByteArray& original, const char* op, int index,
                             const char* time, const QByteArray& expected) {
-            QTest::newRow(name) << original << QString(op) << index << QString(time) << expected;
+            QTest::newRow(name) << Edit{original, expected, op, time, index};
         };
         const auto out = [](const char* time) { return written("CheckOut:", time); };
         row("change in its place", file, "change", 1, "20040202173000",
@@ -93,28 +106,24 @@ private slots:
             text.mid(r0.size() + 1));
     }
     void bytesKept() {
-        QFETCH(QByteArray, original);
-        QFETCH(QString, op);
-        QFETCH(int, index);
-        QFETCH(QString, time);
-        QFETCH(QByteArray, expected);
+        QFETCH(Edit, e);
         SessionHome home;
         const QString path = home.file("200402");
-        QVERIFY(put(path, original));
+        QVERIFY(put(path, e.original));
         PunchSession& session = home.open();
         std::optional<QString> refusal;
-        if (op == "change")
-            refusal = session.changeTime(recordAt(path, index), at(time));
-        else if (op == "remove")
-            refusal = session.remove(recordAt(path, index));
+        if (e.op == "change")
+            refusal = session.changeTime(recordAt(path, e.index), at(e.time));
+        else if (e.op == "remove")
+            refusal = session.remove(recordAt(path, e.index));
         else
-            refusal = session.insert(PunchKind::CheckOut, at(time));
+            refusal = session.insert(PunchKind::CheckOut, at(e.time));
         QVERIFY2(!refusal, qPrintable(refusal.value_or("")));
-        QCOMPARE(bytesOf(path), expected);
+        QCOMPARE(bytesOf(path), e.expected);
         QVERIFY(!session.undo());
-        QCOMPARE(bytesOf(path), original);
+        QCOMPARE(bytesOf(path), e.original);
         QVERIFY(!session.redo());
-        QCOMPARE(bytesOf(path), expected);
+        QCOMPARE(bytesOf(path), e.expected);
     }
 
     // A press, then a hand edit before undo (or redo): undo takes the pressed record out only
@@ -367,14 +376,10 @@ private slots:
 
     // fennick merge, and the line that report and status print per month.
     void terminal_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<bool>("withCopy");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err");
+        QTest::addColumn<Command>("c");
         const auto row = [](const char* name, const QStringList& args, bool copy, int status,
                             const QString& out, const QString& err) {
-            QTest::newRow(name) << args << copy << status << out << err;
+            QTest::newRow(name) << Command{args, copy, status, out, err};
         };
         const QString copy = "TLOG200402 (conflicted copy 2004-02-19).txt";
         row("merge", {"merge"}, true, 0, "Merged " + copy + " into TLOG200402.txt.", "");
@@ -387,28 +392,24 @@ private slots:
         row("status", {"status"}, true, 0, "Log folder", notice);
     }
     void terminal() {
-        QFETCH(QStringList, args);
-        QFETCH(bool, withCopy);
-        QFETCH(int, status);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
+        QFETCH(Command, c);
         SessionHome home;
         QVERIFY(put(home.file("200402"), lines({"20040219080000"})));
         const QString copy = home.logs + "/TLOG200402 (conflicted copy 2004-02-19).txt";
-        if (withCopy)
+        if (c.withCopy)
             QVERIFY(put(copy, lines({"20040219080000", "20040219170000"})));
         const auto before = filesIn(home.logs);
         std::optional<FailingDisk> disk;
-        if (status == 1)
+        if (c.status == 1)
             disk.emplace(FailingDisk::NoSpace);
-        const auto [code, outText, errText] = home.run(args);
-        QCOMPARE(code, status);
-        QVERIFY2(outText.contains(out), qPrintable(outText));
-        QVERIFY2(errText.contains(err), qPrintable(errText));
-        QCOMPARE(errText.count('\n'), err.isEmpty() ? 0 : 1);
-        const bool merged = args.first() == "merge" && status == 0;
-        QCOMPARE(existsAt(copy), withCopy && !merged);
-        if (status != 0)
+        const auto [code, outText, errText] = home.run(c.args);
+        QCOMPARE(code, c.status);
+        QVERIFY2(outText.contains(c.out), qPrintable(outText));
+        QVERIFY2(errText.contains(c.err), qPrintable(errText));
+        QCOMPARE(errText.count('\n'), c.err.isEmpty() ? 0 : 1);
+        const bool merged = c.args.first() == "merge" && c.status == 0;
+        QCOMPARE(existsAt(copy), c.withCopy && !merged);
+        if (c.status != 0)
             QCOMPARE(filesIn(home.logs), before);
     }
 };

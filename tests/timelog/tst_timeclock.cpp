@@ -51,6 +51,12 @@ struct Fixture : TempLogFolder {
     }
 };
 
+// The saved state, January's and February's files (null: none), February rewritten while open
+// (null: not), and the state then held and saved.
+struct Follow {
+    QString saved, january, february, later, expected;
+};
+
 class TestTimeClock : public QObject {
     Q_OBJECT
 
@@ -110,44 +116,36 @@ private slots:
     // The state follows and saves the newest record of the newest month file holding one
     // (null: no file; `later` rewrites February while open); a log without records leaves it.
     void followLog_data() {
-        QTest::addColumn<QString>("saved");
-        QTest::addColumn<QString>("january");
-        QTest::addColumn<QString>("february");
-        QTest::addColumn<QString>("later");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<Follow>("f");
         const QString none, jan = punches({"20040131090000"});
         const QString day = punches({"20040214090000", "20040214180000"});
         const QString in3 = day + punches({"20040215090000"});
         const QString in("In 20040215090000"), out("Out 20040214180000");
-        QTest::newRow("last punch deleted while closed") << in << jan << day << none << out;
-        QTest::newRow("last punch deleted while open") << in << none << in3 << day << out;
+        QTest::newRow("last punch deleted while closed") << Follow{in, jan, day, none, out};
+        QTest::newRow("last punch deleted while open") << Follow{in, none, in3, day, out};
         QTest::newRow("appended by another writer")
-            << in << none << in3 << in3 + punches({"20040215170000"}, true) << "Out 20040215170000";
-        QTest::newRow("newest month file empty") << out << jan << "" << none << "In 20040131090000";
-        QTest::newRow("empty folder") << in << none << none << none << in;
-        QTest::newRow("only a comment") << in << none << "# soon\n" << none << in;
+            << Follow{in, none, in3, in3 + punches({"20040215170000"}, true), "Out 20040215170000"};
+        QTest::newRow("newest month file empty") << Follow{out, jan, "", none, "In 20040131090000"};
+        QTest::newRow("empty folder") << Follow{in, none, none, none, in};
+        QTest::newRow("only a comment") << Follow{in, none, "# soon\n", none, in};
     }
     void followLog() {
-        QFETCH(QString, saved);
-        QFETCH(QString, january);
-        QFETCH(QString, february);
-        QFETCH(QString, later);
-        QFETCH(QString, expected);
+        QFETCH(Follow, f);
         SessionHome home;
         QSettings settings(home.settingsPath, QSettings::IniFormat);
-        settings.setValue(kOnBusinessKey, saved.startsWith("In"));
-        settings.setValue(kPrevTimeStrKey, saved.section(u' ', 1));
+        settings.setValue(kOnBusinessKey, f.saved.startsWith("In"));
+        settings.setValue(kPrevTimeStrKey, f.saved.section(u' ', 1));
         settings.sync();
-        QVERIFY(january.isNull() || put(home.file("200401"), january.toUtf8()));
-        QVERIFY(february.isNull() || put(home.file("200402"), february.toUtf8()));
+        QVERIFY(f.january.isNull() || put(home.file("200401"), f.january.toUtf8()));
+        QVERIFY(f.february.isNull() || put(home.file("200402"), f.february.toUtf8()));
         home.open();
-        if (!later.isNull()) {
-            QCOMPARE(home.state(), saved);
-            QVERIFY(put(home.file("200402"), later.toUtf8()));
+        if (!f.later.isNull()) {
+            QCOMPARE(home.state(), f.saved);
+            QVERIFY(put(home.file("200402"), f.later.toUtf8()));
             QVERIFY(home.session->followLog());
         }
-        QCOMPARE(home.state(), expected);
-        QCOMPARE(home.savedState(), expected);
+        QCOMPARE(home.state(), f.expected);
+        QCOMPARE(home.savedState(), f.expected);
     }
 };
 
