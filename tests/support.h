@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 #include <cerrno>

@@ -7,8 +7,11 @@
 #include "windows/pagedtableview.h"
 #include "windows/reportwindow.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QTest>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <functional>
 

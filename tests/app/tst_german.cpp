@@ -5,10 +5,6 @@
 #include "platform/translations.h"
 #include "windows/checkinwindow.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QPushButton>
-
 using namespace fennick;
 using namespace fennick::test;
 

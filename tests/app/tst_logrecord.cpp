@@ -7,12 +7,8 @@
 #include "windows/punchdialog.h"
 
 #include <QAbstractItemModelTester>
-#include <QAction>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 
 using namespace fennick;
 using namespace fennick::test;

@@ -5,10 +5,7 @@
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
 
-#include <QAction>
 #include <QDoubleSpinBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QTranslator>
 
 using namespace fennick;

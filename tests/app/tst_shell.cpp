@@ -5,7 +5,6 @@
 
 #include <QSignalSpy>
 #include <QSysInfo>
-#include <QTest>
 #include <QThread>
 
 using namespace fennick;

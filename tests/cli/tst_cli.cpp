@@ -9,7 +9,6 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTest>
 
 using namespace fennick;
 using namespace fennick::test;

@@ -3,7 +3,6 @@
 #include "platform/version.h"
 #include "support.h"
 
-#include <QTest>
 #include <cmath>
 
 using namespace fennick;

@@ -6,8 +6,6 @@
 #include "reports/report.h"
 #include "support.h"
 
-#include <QTest>
-
 using namespace fennick;
 using namespace fennick::test;
 

@@ -2,8 +2,6 @@
 #include "shell/reminder.h"
 #include "support.h"
 
-#include <QTest>
-
 using namespace fennick;
 using namespace fennick::test;
 

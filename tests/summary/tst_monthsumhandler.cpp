@@ -4,7 +4,6 @@
 #include "timelog/record.h"
 
 #include <QDeadlineTimer>
-#include <QTest>
 
 #include <numeric>
 

@@ -6,7 +6,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTest>
 
 #include <unistd.h>
 

@@ -7,7 +7,6 @@
 #include "timelog/logfile.h"
 
 #include <QStringEncoder>
-#include <QTest>
 
 using namespace fennick;
 using namespace fennick::test;

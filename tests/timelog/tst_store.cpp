@@ -6,7 +6,6 @@
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTest>
 
 #include <csignal>
 #include <sys/wait.h>

@@ -4,7 +4,6 @@
 #include "timelog/timeclock.h"
 
 #include <QRegularExpression>
-#include <QTest>
 
 using namespace fennick;
 using namespace fennick::test;
