@@ -1,11 +1,16 @@
-// The controller's start-up, windows, settings, working-time account and log folder choice.
+// Start-up (the single-instance lock, then the controller), the windows, settings,
+// working-time account and log folder choice.
 
 #include "app/harness.h"
+#include "app/singleinstance.h"
 #include "timelog/logedit.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
 
 #include <QDoubleSpinBox>
+#include <QSignalSpy>
+#include <QSysInfo>
+#include <QThread>
 #include <QTranslator>
 
 using namespace fennick;
@@ -61,6 +66,24 @@ struct Choice {
     int records;
 };
 
+// A running instance in its own thread, so the asking side can block.
+struct RunningInstance {
+    QThread thread;
+    SingleInstance* instance;
+    explicit RunningInstance(const QString& dir) : instance(new SingleInstance(dir)) {
+        instance->moveToThread(&thread);
+        thread.start();
+        QMetaObject::invokeMethod(
+            instance, [this] { instance->claim(); }, Qt::BlockingQueuedConnection);
+    }
+    ~RunningInstance() {
+        QMetaObject::invokeMethod(
+            instance, [this] { delete instance; }, Qt::BlockingQueuedConnection);
+        thread.quit();
+        thread.wait();
+    }
+};
+
 } // namespace
 
 class TestMyController : public QObject {
@@ -77,6 +100,51 @@ private slots:
         QVERIFY(!QFileInfo::exists(h.logsDir()) && !QFileInfo::exists(h.settingsPath()));
         QCOMPARE(h.beeps, 5);
         QCOMPARE(h.logLines.size(), 1);
+    }
+
+    void instanceLock_data() {
+        QTest::addColumn<QString>("setup"); // what stands at the lock's place
+        QTest::addColumn<SingleInstance::Claim>("claim");
+        QTest::addColumn<QString>("failure"); // a word of the one-line failure
+        using C = SingleInstance::Claim;
+        QTest::newRow("nothing: owned") << "" << C::Owned << "";
+        QTest::newRow("running instance answers") << "running" << C::Answered << "";
+        QTest::newRow("empty lock file is stale") << "empty" << C::Owned << "";
+        QTest::newRow("directory at the lock") << "directory" << C::Failed << "lock";
+        QTest::newRow("live process of the name, no answer")
+            << "live" << C::Failed << "does not answer";
+    }
+    // A second start hands over or fails in one line; under umask 000 still private.
+    void instanceLock() {
+        QFETCH(QString, setup);
+        QFETCH(SingleInstance::Claim, claim);
+        QFETCH(QString, failure);
+        QTemporaryDir temp;
+        const QString dir = temp.filePath("run/fennick");
+        const QString lock = dir + "/fennick.lock";
+        QVERIFY(setup.isEmpty() || QDir().mkpath(dir));
+        const QByteArray live = QByteArray::number(::getpid()) + '\n' +
+                                QCoreApplication::applicationName().toUtf8() + '\n' +
+                                QSysInfo::machineHostName().toUtf8() + '\n';
+        const QMap<QString, QByteArray> lockFiles{{"empty", ""}, {"live", live}};
+        std::optional<RunningInstance> running;
+        if (setup == "running")
+            running.emplace(dir);
+        QVERIFY(!lockFiles.contains(setup) || put(lock, lockFiles[setup]));
+        QVERIFY(setup != "directory" || QDir().mkdir(lock));
+        std::optional<QSignalSpy> activated;
+        if (running)
+            activated.emplace(running->instance, &SingleInstance::activationRequested);
+        const mode_t mask = ::umask(0);
+        SingleInstance second(dir);
+        const SingleInstance::Claim got = second.claim();
+        ::umask(mask);
+        QCOMPARE(got, claim);
+        QCOMPARE(second.failure().isEmpty(), failure.isEmpty());
+        QVERIFY(second.failure().contains(failure) && !second.failure().contains(u'\n'));
+        QCOMPARE(activated && activated->count() == 1, claim == SingleInstance::Claim::Answered);
+        QVERIFY(claim != SingleInstance::Claim::Owned || modeOf(lock, false) == 0600);
+        QVERIFY(!setup.isEmpty() || modeOf(dir, false) == 0700);
     }
 
     void windowStates_data() {
