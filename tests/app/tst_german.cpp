@@ -32,7 +32,7 @@ private slots:
         QCOMPARE(c.action(Command::ShowMonthlySums)->text(), "&Monatssummen");
         QString err;
         QTextStream stream(&err);
-        QCOMPARE(runCli({"report", "x"}, stream, stream, {h.clock, h.home, h.settingsPath()}), 2);
+        QCOMPARE(runCli({"report", "x"}, stream, stream, {h.clock, h.home, h.settingsPath}), 2);
         QVERIFY2(err.startsWith("fennick: unbekannter Bericht 'x'"), qPrintable(err));
     }
 };

@@ -97,7 +97,7 @@ private slots:
         Harness h;
         h.version = VersionAnswer{0, 0x103F};
         QVERIFY(!h.make().awakeFromNib());
-        QVERIFY(!QFileInfo::exists(h.logsDir()) && !QFileInfo::exists(h.settingsPath()));
+        QVERIFY(!QFileInfo::exists(h.logsDir()) && !QFileInfo::exists(h.settingsPath));
         QCOMPARE(h.beeps, 5);
         QCOMPARE(h.logLines.size(), 1);
     }
@@ -199,7 +199,7 @@ private slots:
         QFETCH(QString, setup);
         const bool failure = setup == "file";
         Harness h;
-        h.settingsFile = h.temp.filePath("config/fennick/fennick.conf");
+        h.settingsPath = h.temp.filePath("config/fennick/fennick.conf");
         const QString dir = h.logsDir(), parent = QFileInfo(dir).absolutePath();
         QVERIFY(QDir().mkpath(parent));
         if (setup == "folder")
@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(h.logLines,
                  failure ? QStringList{QString("fail to create Dir:%1.").arg(dir)} : QStringList{});
         QCOMPARE(QList<int>({modeOf(h.temp.filePath("config")),
-                             modeOf(h.temp.filePath("config/fennick")), modeOf(h.settingsPath())}),
+                             modeOf(h.temp.filePath("config/fennick")), modeOf(h.settingsPath)}),
                  QList<int>({0700, 0700, 0600}));
         QVERIFY(failure || modeOf(dir) == (setup == "folder" ? 0750 : 0700));
     }
@@ -229,15 +229,15 @@ private slots:
         QFETCH(bool, blocked);
         Harness h;
         if (blocked)
-            h.settingsFile = h.temp.filePath("blocker/settings.ini");
+            h.settingsPath = h.temp.filePath("blocker/settings.ini");
         QVERIFY(blocked ? put(h.temp.filePath("blocker"), "")
-                        : put(h.settingsPath(), "[General]\nthis is no setting\n"));
+                        : put(h.settingsPath, "[General]\nthis is no setting\n"));
         MyController& c = h.start();
         c.session().timeClock().setOnBusinessP(true);
         c.session().timeClock().setPrevTimeStr("20240315093000");
         c.session().saveDefaults();
         c.session().saveDefaults();
-        const QString line = QString("Settings:%1 write error!").arg(h.settingsPath());
+        const QString line = QString("Settings:%1 write error!").arg(h.settingsPath);
         QCOMPARE(h.logLines, blocked ? QStringList({line, line}) : QStringList());
         QVERIFY(blocked || h.stored(kPrevTimeStrKey) == "20240315093000");
     }
@@ -287,11 +287,11 @@ private slots:
         ReportWindow* w = c.reportWindow(ReportKind::WeeklySums);
         QCOMPARE(rowsOf(w).size(), 5);
         QCOMPARE(rowsOf(w).value(2), "2024-W11=09:30:00");
-        const QByteArray before = bytesOf(h.settingsPath());
+        const QByteArray before = bytesOf(h.settingsPath);
         c.doPrefOpen();
         PrefWindow* prefs = c.prefWindow();
         prefs->okButton()->click();
-        QCOMPARE(bytesOf(h.settingsPath()), before);
+        QCOMPARE(bytesOf(h.settingsPath), before);
         c.doPrefOpen();
         child<QDoubleSpinBox>(prefs, "targetHours1").setValue(8);
         child<QDoubleSpinBox>(prefs, "targetHours5").setValue(7.5);

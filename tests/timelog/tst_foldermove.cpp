@@ -45,6 +45,16 @@ struct MoveHome : SessionHome {
     }
 };
 
+// A move to `to` (under the home) holding `there` as its February; `result` is where the old
+// February lands, or "! " and the path a failure names; the move meets `fault` or broken settings.
+struct Move {
+    QString to;
+    QByteArray there;
+    QString result;
+    FailingDisk::Fault fault = FailingDisk::None;
+    bool settingsBroken = false;
+};
+
 } // namespace
 
 class TestFolderMove : public QObject {
@@ -101,96 +111,65 @@ private slots:
         QVERIFY(QFileInfo::exists(folder + "/TLOG200402.txt"));
     }
 
-    // The new folder gets every file byte for byte, private; a month it
-    // holds already is never overwritten.
-    void moveKeepsEveryByte_data() {
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<QByteArray>("there"); // TLOG200402.txt in the new folder
-        QTest::addColumn<QString>("february"); // where the old February lands
-        const QByteArray feb = kOld["TLOG200402.txt"];
-        QTest::newRow("missing parents") << "a/b/logs" << QByteArray() << "TLOG200402.txt";
-        QTest::newRow("same bytes there") << "sync" << feb << "TLOG200402.txt";
-        QTest::newRow("other bytes there")
-            << "sync" << punches({"20040201080000"}).toLatin1() << kConflict;
+    // A move gives the new folder every file byte for byte, private, and never overwrites a
+    // month it holds already. A failure before the switch leaves the old folder, the settings
+    // and the new folder as they were, and names the file and the reason.
+    void move_data() {
+        QTest::addColumn<Move>("m");
+        const auto row = [](const char* name, const Move& m) { QTest::newRow(name) << m; };
+        const QByteArray feb = kOld["TLOG200402.txt"], none;
+        row("missing parents", {"a/b/logs", none, "TLOG200402.txt"});
+        row("same bytes there", {"sync", feb, "TLOG200402.txt"});
+        row("other bytes there", {"sync", punches({"20040201080000"}).toLatin1(), kConflict});
+        row("disk full", {"new/logs", none, "! new/logs/TLOG200312.txt", FailingDisk::NoSpace});
+        row("failed sync, folder with a month",
+            {"sync", "2004/02/01\n", "! sync/TLOG200312.txt", FailingDisk::FailedSync});
+        row("read-only", {"new", none, "! new/TLOG200312.txt", FailingDisk::ReadOnly});
+        row("settings not written", {"new", none, "! settings.ini", FailingDisk::None, true});
+        row("the old folder itself", {"Library/fennick", none, "! Library/fennick"});
+        row("inside the old folder", {"Library/fennick/sub", none, "! Library/fennick/sub"});
     }
-    void moveKeepsEveryByte() {
-        QFETCH(QString, to);
-        QFETCH(QByteArray, there);
-        QFETCH(QString, february);
+    void move() {
+        QFETCH(Move, m);
         MoveHome h;
-        const QString target = h.home + u'/' + to;
-        QMap<QString, QByteArray> expected = kOld;
-        if (!there.isNull()) {
-            fill(target, {{"TLOG200402.txt", there}});
-            expected["TLOG200402.txt"] = there;
-        }
-        expected[february] = kOld["TLOG200402.txt"]; // kept, or as the conflict copy
-
+        const QString target = h.home + u'/' + m.to;
+        if (!m.there.isNull())
+            fill(target, {{"TLOG200402.txt", m.there}});
+        if (m.settingsBroken)
+            QVERIFY(QDir().mkpath(h.settingsPath)); // a folder where the file goes
+        const QStringList oldListing = listing(h.from), targetListing = listing(target);
+        const bool targetExisted = existsAt(target);
         Settings settings(openSettingsStore(h.settingsPath), {});
+        settings.setString(kLogFolderKey, "~/Library/fennick");
+        QVERIFY(settings.synchronize() != m.settingsBroken);
+        std::optional<FailingDisk> disk;
+        if (m.fault)
+            disk.emplace(m.fault);
         const FolderMove move = moveLogFolder(settings, h.from, target, h.clock);
-        QVERIFY(move.switched);
-        QVERIFY(!move.failure);
+        disk.reset();
+        if (m.result.startsWith("! ")) {
+            QVERIFY(!move.switched && move.failure && !move.failure->reason.isEmpty());
+            QCOMPARE(move.failure->path, h.home + u'/' + m.result.mid(2));
+            QCOMPARE(listing(h.from), oldListing);
+            QCOMPARE(filesIn(h.from, "TLOG*.txt"), kOld);
+            QCOMPARE(settings.stringForKey(kLogFolderKey), "~/Library/fennick");
+            QVERIFY(m.settingsBroken || h.chosen() == "~/Library/fennick");
+            QCOMPARE(listing(target), targetListing);
+            QCOMPARE(existsAt(target), targetExisted);
+            return;
+        }
+        QMap<QString, QByteArray> expected = kOld;
+        if (!m.there.isNull())
+            expected["TLOG200402.txt"] = m.there;
+        expected[m.result] = kOld["TLOG200402.txt"]; // kept, or as the conflict copy
+        QVERIFY(move.switched && !move.failure);
         QCOMPARE(filesIn(target, "TLOG*.txt"), expected);
         for (const QString& name : expected.keys())
             QCOMPARE(modeOf(target + u'/' + name), 0600);
-        QCOMPARE(modeOf(h.home + "/a"), to.startsWith("a/") ? 0700 : -1);
+        QCOMPARE(modeOf(h.home + "/a"), m.to.startsWith("a/") ? 0700 : -1);
         QCOMPARE(h.chosen(), target);
         QCOMPARE(listing(h.from), QStringList{".fennick.lock"});
         QVERIFY(!listing(target).filter(".moving").size());
-    }
-
-    // A failure before the switch leaves the old folder, the settings and the
-    // new folder as they were, and names the file and the reason.
-    void failureChangesNothing_data() {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<bool>("settingsBroken");
-        QTest::addColumn<QString>("named"); // the file the failure names
-        const auto row = [](const char* name, FailingDisk::Fault fault, const char* to,
-                            const char* named, bool settingsBroken = false) {
-            QTest::newRow(name) << int(fault) << QString(to) << settingsBroken << QString(named);
-        };
-        row("disk full", FailingDisk::NoSpace, "new/logs", "new/logs/TLOG200312.txt");
-        row("failed sync, folder with a month", FailingDisk::FailedSync, "sync",
-            "sync/TLOG200312.txt");
-        row("read-only", FailingDisk::ReadOnly, "new", "new/TLOG200312.txt");
-        row("settings not written", FailingDisk::None, "new", "settings.ini", true);
-        row("the old folder itself", FailingDisk::None, "Library/fennick", "Library/fennick");
-        row("inside the old folder", FailingDisk::None, "Library/fennick/sub",
-            "Library/fennick/sub");
-    }
-    void failureChangesNothing() {
-        QFETCH(int, fault);
-        QFETCH(QString, to);
-        QFETCH(bool, settingsBroken);
-        QFETCH(QString, named);
-        MoveHome h;
-        const QString target = h.home + u'/' + to;
-        const QMap<QString, QByteArray> inSync{{"TLOG200402.txt", "2004/02/01\n"}};
-        if (to == "sync")
-            fill(target, inSync);
-        if (settingsBroken)
-            QVERIFY(QDir().mkpath(h.settingsPath)); // a folder where the file goes
-        const QStringList oldListing = listing(h.from);
-        Settings settings(openSettingsStore(h.settingsPath), {});
-        settings.setString(kLogFolderKey, "~/Library/fennick");
-        QVERIFY(settings.synchronize() != settingsBroken);
-
-        const FailingDisk disk{FailingDisk::Fault(fault)};
-        const FolderMove move = moveLogFolder(settings, h.from, target, h.clock);
-        QVERIFY(!move.switched);
-        QVERIFY(move.failure);
-        QCOMPARE(move.failure->path, h.home + u'/' + named);
-        QVERIFY(!move.failure->reason.isEmpty());
-        QCOMPARE(listing(h.from), oldListing);
-        QCOMPARE(filesIn(h.from, "TLOG*.txt"), kOld);
-        QCOMPARE(settings.stringForKey(kLogFolderKey), "~/Library/fennick");
-        if (!settingsBroken)
-            QCOMPARE(h.chosen(), "~/Library/fennick");
-        if (to == "sync")
-            QCOMPARE(listing(target), QStringList(inSync.keys()));
-        else if (!to.startsWith("Library"))
-            QVERIFY(!existsAt(target));
     }
 
     // Killed at any moment, a move leaves one complete folder where a new
