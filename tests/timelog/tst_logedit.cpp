@@ -33,8 +33,6 @@ RecordAt recordAt(const QString& path, qsizetype index) {
     return RecordAt{path, index, lineOf(bytes, recordLines(bytes).at(index))};
 }
 
-const QString kMonth = QStringLiteral("TLOG202403.txt");
-
 // Record lines of punches at compact times; a check-in first.
 QByteArray lines(const QStringList& times, bool checkedIn = false) {
     return punches(times, checkedIn).toUtf8();
@@ -269,7 +267,7 @@ private slots:
         TempLogFolder logs;
         const QByteArray shared = lines({"20240304090000", "20240304120000"});
         if (withMonthFile)
-            QVERIFY(put(logs.path(kMonth), shared));
+            QVERIFY(put(logs.path("TLOG202403.txt"), shared));
         QVERIFY(put(logs.path(name), shared + lines({"20240305130000", "20240305150000"})));
         const FixedClock clock(at("20240320120000"));
         const LogFolder folder = LogFolder::scanned(logs.dir);

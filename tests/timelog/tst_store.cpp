@@ -27,9 +27,7 @@ struct Fixture : TempLogFolder {
     QStringList logged;
     TimeLogStore store{dir, clock, [this](QString line) { logged << line.replace(dir, "~"); }};
 
-    bool punch(const char* when, PunchKind kind = PunchKind::CheckIn) {
-        return store.appendPunch(at(when), clock.now(), kind);
-    }
+    bool punch(const char* t) { return store.appendPunch(at(t), clock.now(), PunchKind::CheckIn); }
 };
 
 enum Setup { Plain, Link, DirectoryAsFile, Fifo, FileAsDirectory };
