@@ -1,13 +1,15 @@
 // Start-up (the single-instance lock, then the controller), the windows, settings,
-// working-time account and log folder choice.
+// working-time account, log folder choice and German.
 
 #include "app/harness.h"
 #include "app/singleinstance.h"
+#include "platform/translations.h"
 #include "timelog/logedit.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
 
 #include <QDoubleSpinBox>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QThread>
@@ -353,6 +355,31 @@ private slots:
         h.clock.set(at("20240315100000"));
         c.onBusinessP() ? c.enterLogOut() : c.enterLogIn();
         QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), choice.records + 1);
+    }
+
+    // Under a German locale, with translations loaded as the app loads them: the check-in
+    // window, a report, a menu command and a terminal message.
+    void german() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        installTranslators(*qApp);
+        const auto english = qScopeGuard([] {
+            for (QTranslator* translator : qApp->findChildren<QTranslator*>())
+                QCoreApplication::removeTranslator(translator);
+            QLocale::setDefault(QLocale::c());
+        });
+        Harness h;
+        h.clock.set(at("20240315120000"));
+        MyController& c = h.start();
+        const CheckInWindow* w = c.ckinWindow();
+        QCOMPARE(child<QLabel>(w, "ckinMainTitieField").text(), "Zuletzt: Gehen");
+        QCOMPARE(child<QPushButton>(w, "ckInButton").text(), "&Kommen");
+        c.showSum1Window();
+        QCOMPARE(c.reportWindow(ReportKind::DailySums)->heading(), "Tagessummen – März 2024");
+        QCOMPARE(c.action(Command::ShowMonthlySums)->text(), "&Monatssummen");
+        QString err;
+        QTextStream stream(&err);
+        QCOMPARE(runCli({"report", "x"}, stream, stream, {h.clock, h.home, h.settingsPath}), 2);
+        QVERIFY2(err.startsWith("fennick: unbekannter Bericht 'x'"), qPrintable(err));
     }
 };
 
