@@ -85,14 +85,11 @@ QStringList pageNumbers(const QString& path) {
     return numbers;
 }
 
-PagedTableView& tableOf(const ReportWindow& window) {
-    return child<PagedTableView>(&window, "reportTable");
-}
-
 // Rows 17 points high: 38 fit on Letter paper with the test's margins.
 void showRows(ReportWindow& window, const std::optional<DspRows>& rows, const QString& heading) {
-    tableOf(window).verticalHeader()->setMinimumSectionSize(17);
-    tableOf(window).verticalHeader()->setDefaultSectionSize(17);
+    QHeaderView* header = child<PagedTableView>(&window, "reportTable").verticalHeader();
+    header->setMinimumSectionSize(17);
+    header->setDefaultSectionSize(17);
     ReportContent content;
     content.heading = heading;
     content.rows = rows;
@@ -101,28 +98,9 @@ void showRows(ReportWindow& window, const std::optional<DspRows>& rows, const QS
 
 struct PrintChoice {
     int scale = 100;
-    int from = 0; // 0: all pages
-    int to = 0;
+    int from = 0, to = 0; // from 0: all pages
     bool reverse = false;
 };
-
-// Prints through the window's print dialog into `path`, as a user would.
-void printThroughDialog(ReportWindow& window, const QString& path, const PrintChoice& choice) {
-    whenShown<QPrintDialog>([&](QPrintDialog& dialog) {
-        auto& printers = child<QComboBox>(&dialog, "printers");
-        printers.setCurrentIndex(printers.count() - 1); // print to file
-        child<QLineEdit>(&dialog, "filename").setText(path);
-        child<QSpinBox>(&dialog, "printScale").setValue(choice.scale);
-        if (choice.from) {
-            child<QRadioButton>(&dialog, "printRange").setChecked(true);
-            child<QSpinBox>(&dialog, "from").setValue(choice.from);
-            child<QSpinBox>(&dialog, "to").setValue(choice.to);
-        }
-        child<QCheckBox>(&dialog, "reverse").setChecked(choice.reverse);
-        dialog.accept();
-    });
-    window.print();
-}
 
 } // namespace
 
@@ -463,7 +441,7 @@ private slots:
         for (int i = 1; i <= rows; ++i)
             data << myDspData{QString("K%1").arg(i), QString("D%1").arg(i)};
         showRows(window, rows ? std::optional(data) : std::nullopt, {}); // absent: empty
-        PagedTableView& table = tableOf(window);
+        auto& table = child<PagedTableView>(&window, "reportTable");
         table.setPrintScale(scale);
         const QAbstractItemModel* model = table.model();
         QVERIFY(!rows || model->index(0, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
@@ -517,7 +495,21 @@ private slots:
             rows << myDspData{QString("2024/03/10 08:00:%1").arg(i),
                               i % 2 ? "Checked out" : "Checked in"};
         showRows(window, rows, "Log – March 2024");
-        printThroughDialog(window, dir.filePath("p.pdf"), choice);
+        // Printed through the window's print dialog, as a user would.
+        whenShown<QPrintDialog>([&](QPrintDialog& dialog) {
+            auto& printers = child<QComboBox>(&dialog, "printers");
+            printers.setCurrentIndex(printers.count() - 1); // print to file
+            child<QLineEdit>(&dialog, "filename").setText(dir.filePath("p.pdf"));
+            child<QSpinBox>(&dialog, "printScale").setValue(choice.scale);
+            if (choice.from) {
+                child<QRadioButton>(&dialog, "printRange").setChecked(true);
+                child<QSpinBox>(&dialog, "from").setValue(choice.from);
+                child<QSpinBox>(&dialog, "to").setValue(choice.to);
+            }
+            child<QCheckBox>(&dialog, "reverse").setChecked(choice.reverse);
+            dialog.accept();
+        });
+        window.print();
         QCOMPARE(pageNumbers(dir.filePath("p.pdf")), printed);
         if (!choice.from)
             QCOMPARE(pdftotext("-layout", dir.filePath("p.pdf")).count("Chec"), 100);
