@@ -142,6 +142,13 @@ struct Move {
     bool settingsBroken = false;
 };
 
+// The log folder chosen in the settings, XDG_DATA_HOME and whether ~/Library/fennick exists, and
+// the folder the log is then found in (H: the home).
+struct Place {
+    QString chosen, dataHome, expected;
+    bool legacyExists = false;
+};
+
 } // namespace
 
 class TestStore : public QObject {
@@ -418,36 +425,27 @@ private slots:
 
     // Where the log lives, and what a first start creates.
     void resolverOrder_data() {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<bool>("legacyExists");
-        QTest::addColumn<QString>("dataHome");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const char* name, const char* chosen, bool legacy, const char* data,
-                            const char* expected) {
-            QTest::newRow(name) << QString(chosen) << legacy << QString(data) << QString(expected);
-        };
-        row("chosen wins over an existing Library", "/srv/sync/work", true, "", "/srv/sync/work");
-        row("chosen with ~", "~/Sync/fennick", true, "", "H/Sync/fennick");
-        row("existing Library kept", "", true, "/d", "H/Library/fennick");
-        row("fresh home, XDG_DATA_HOME", "", false, "/d", "/d/fennick");
-        row("fresh home, no XDG_DATA_HOME", "", false, "", "H/.local/share/fennick");
-        row("relative XDG_DATA_HOME is ignored", "", false, "rel", "H/.local/share/fennick");
-        row("blank choice is no choice", "  ", false, "", "H/.local/share/fennick");
+        QTest::addColumn<Place>("p");
+        const auto row = [](const char* name, const Place& p) { QTest::newRow(name) << p; };
+        row("chosen wins over an existing Library", {"/srv/sync/work", "", "/srv/sync/work", true});
+        row("chosen with ~", {"~/Sync/fennick", "", "H/Sync/fennick", true});
+        row("existing Library kept", {"", "/d", "H/Library/fennick", true});
+        row("fresh home, XDG_DATA_HOME", {"", "/d", "/d/fennick"});
+        row("fresh home, no XDG_DATA_HOME", {"", "", "H/.local/share/fennick"});
+        row("relative XDG_DATA_HOME is ignored", {"", "rel", "H/.local/share/fennick"});
+        row("blank choice is no choice", {"  ", "", "H/.local/share/fennick"});
     }
     void resolverOrder() {
-        QFETCH(QString, chosen);
-        QFETCH(bool, legacyExists);
-        QFETCH(QString, dataHome);
-        QFETCH(QString, expected);
+        QFETCH(Place, p);
         QTemporaryDir temp;
         const QString home = temp.path();
-        if (legacyExists)
+        if (p.legacyExists)
             QVERIFY(QDir().mkpath(home + "/Library/fennick"));
         const QByteArray saved = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", dataHome.toUtf8());
-        const QString folder = resolveLogFolder(chosen, home);
+        qputenv("XDG_DATA_HOME", p.dataHome.toUtf8());
+        const QString folder = resolveLogFolder(p.chosen, home);
         qputenv("XDG_DATA_HOME", saved);
-        QCOMPARE(folder, expected.replace(QRegularExpression("^H"), home));
+        QCOMPARE(folder, p.expected.replace(QRegularExpression("^H"), home));
     }
 
     // A new user's first start makes the XDG folder only, private.
