@@ -108,13 +108,10 @@ private slots:
         const QString path = home.file("200402");
         QVERIFY(put(path, e.original));
         PunchSession& session = home.open();
-        std::optional<QString> refusal;
-        if (e.op == "change")
-            refusal = session.changeTime(recordAt(path, e.index), at(e.time));
-        else if (e.op == "remove")
-            refusal = session.remove(recordAt(path, e.index));
-        else
-            refusal = session.insert(PunchKind::CheckOut, at(e.time));
+        const std::optional<QString> refusal =
+            e.op == "change"   ? session.changeTime(recordAt(path, e.index), at(e.time))
+            : e.op == "remove" ? session.remove(recordAt(path, e.index))
+                               : session.insert(PunchKind::CheckOut, at(e.time));
         QVERIFY2(!refusal, qPrintable(refusal.value_or("")));
         QCOMPARE(bytesOf(path), e.expected);
         QVERIFY(!session.undo());
@@ -222,23 +219,22 @@ private slots:
         QVERIFY(put(obstacle == "long name" ? real : feb, febBytes));
         if (obstacle == "long name")
             QVERIFY(QFile::link(real, feb));
-        const QByteArray janBefore = bytesOf(jan);
+        const auto files = [&] { return QByteArrayList{bytesOf(jan), bytesOf(feb)}; };
+        const QByteArrayList before = files();
         PunchSession& session = home.open();
         const std::optional<QString> refusal =
             session.changeTime(recordAt(feb, 0), at("20040131090000"));
         if (!failing.isEmpty()) {
-            QVERIFY(refusal);
-            QVERIFY2(refusal->contains(home.file(failing)), qPrintable(*refusal));
-            QCOMPARE(bytesOf(jan), janBefore);
-            QCOMPARE(bytesOf(feb), febBytes);
+            QVERIFY2(refusal && refusal->contains(home.file(failing)),
+                     qPrintable(refusal.value_or("")));
+            QCOMPARE(files(), before);
             return;
         }
         QVERIFY2(!refusal, qPrintable(refusal.value_or("")));
-        QCOMPARE(bytesOf(jan), janBytes + written("CheckIn:", "20040131090000") + LF);
-        QCOMPARE(bytesOf(feb), r1 + LF);
+        QCOMPARE(files(),
+                 QByteArrayList({janBytes + written("CheckIn:", "20040131090000") + LF, r1 + LF}));
         QVERIFY(!session.undo());
-        QCOMPARE(bytesOf(jan), janBytes);
-        QCOMPARE(bytesOf(feb), febBytes);
+        QCOMPARE(files(), before);
     }
 
     // A copy's punches count once with its month's file (or alone where the
