@@ -450,8 +450,7 @@ private slots:
         const QPageLayout letter(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
                                  {54, 100, 54, 46});
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
+        printer.setOutputFileName(pdf); // a PDF by its name
         printer.setPageLayout(letter);
         QVERIFY(scale == 1 ? table.exportPdf(pdf, "Heading", total, letter)
                            : table.print(&printer, "Heading", total));
