@@ -2,6 +2,7 @@
 
 // Helpers shared by the tests.
 
+#include "cli/cli.h"
 #include "platform/caldate.h"
 #include "shell/session.h"
 #include "timelog/fileops.h"
@@ -11,6 +12,7 @@
 #include <QObject>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 #include <cerrno>
@@ -83,16 +85,23 @@ inline QString punches(const QStringList& times, bool checkedIn = false) {
 inline bool writeMonths(const QString& dir, const QStringList& times) {
     QMap<QString, QString> files;
     int count = 0;
-    for (const QString& t : times) {
-        QString& text = files[dir + "/TLOG" + t.left(6) + ".txt"];
-        if (t.size() > 6)
-            text += punches({t}, count++ % 2);
-    }
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        if (!QDir().mkpath(dir) || !put(it.key(), it.value().toUtf8()))
-            return false;
-    }
-    return true;
+    for (const QString& t : times)
+        files[dir + "/TLOG" + t.left(6) + ".txt"] += t.size() > 6 ? punches({t}, count++ % 2) : "";
+    bool written = QDir().mkpath(dir);
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        written = written && put(it.key(), it.value().toUtf8());
+    return written;
+}
+
+// The files in a folder whose names match `names`, with their bytes; hidden files count, the
+// writers' lock does not.
+inline QMap<QString, QByteArray> filesIn(const QString& dir, const QString& names = "*") {
+    QMap<QString, QByteArray> files;
+    for (const QString& name :
+         QDir(dir).entryList({names}, QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, bytesOf(dir + '/' + name));
+    files.remove(".fennick.lock");
+    return files;
 }
 
 // A log folder ("logs") in a fresh temporary directory.
@@ -179,6 +188,13 @@ struct SessionHome {
             clock, SessionEnv{home, settingsPath, [](const QString&) {}}, std::move(hooks));
         session->open();
         return *session;
+    }
+    // A terminal command run in process: status, stdout, stderr.
+    std::tuple<int, QString, QString> run(const QStringList& words) const {
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        const CliEnv env{clock, home, settingsPath, [](const QString&) {}};
+        return {runCli(words, outStream, errStream, env), out, err};
     }
     // The state as "In <time>" or "Out <time>", held and saved.
     QString state() const {

@@ -7,8 +7,11 @@
 #include "windows/pagedtableview.h"
 #include "windows/reportwindow.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QTest>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <functional>
 
@@ -21,15 +24,12 @@ struct Harness {
     int beeps = 0;
     VersionAnswer version{0, kMinimumVersion};
     QString home = temp.filePath("home");
-    QString settingsFile; // empty: settings.ini in the temporary folder
+    QString settingsPath = temp.filePath("settings.ini");
     std::unique_ptr<MyController> controller;
 
     Harness() {
         QDir().mkpath(home);
         qunsetenv("XDG_DATA_HOME");
-    }
-    QString settingsPath() const {
-        return settingsFile.isEmpty() ? temp.filePath("settings.ini") : settingsFile;
     }
     QString logsDir() const { return home + "/.local/share/fennick"; }
     QString file(const QString& month = "202403") const {
@@ -45,7 +45,7 @@ struct Harness {
         env.startup.sleep = [](std::chrono::milliseconds) {};
         env.startup.log = [this](const QString& line) { logLines << line; };
         env.startup.homeDir = home;
-        env.settingsPath = settingsPath();
+        env.settingsPath = settingsPath;
         env.offerTrayIcon = false;
         if (adjust)
             adjust(env);
@@ -60,10 +60,10 @@ struct Harness {
     }
 
     QVariant stored(const QString& key) const {
-        return QSettings(settingsPath(), QSettings::IniFormat).value(key);
+        return QSettings(settingsPath, QSettings::IniFormat).value(key);
     }
     void store(const QString& key, const QVariant& value) const {
-        QSettings(settingsPath(), QSettings::IniFormat).setValue(key, value);
+        QSettings(settingsPath, QSettings::IniFormat).setValue(key, value);
     }
 };
 

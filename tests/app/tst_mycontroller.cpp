@@ -1,13 +1,18 @@
-// The controller's start-up, windows, settings and working-time account.
+// Start-up (the single-instance lock, then the controller), the windows, settings,
+// working-time account, log folder choice and German.
 
 #include "app/harness.h"
+#include "app/singleinstance.h"
+#include "platform/translations.h"
+#include "timelog/logedit.h"
 #include "windows/checkinwindow.h"
 #include "windows/prefwindow.h"
 
-#include <QAction>
 #include <QDoubleSpinBox>
-#include <QLabel>
-#include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QSysInfo>
+#include <QThread>
 #include <QTranslator>
 
 using namespace fennick;
@@ -34,6 +39,53 @@ bool writeWeek(const Harness& h, bool checkedIn) {
     return writeMonths(h.logsDir(), times);
 }
 
+const QString kMarch = "/TLOG202403.txt";
+
+// A controller whose folder dialogs pick `to` and answer `use`.
+struct FolderHarness : Harness {
+    QString to = temp.path() + "/Sync/fennick";
+    FolderUse use = FolderUse::Move;
+    QStringList told;
+
+    MyController& startWithDialogs() {
+        return start([this](ControllerEnv& env) {
+            env.folderDialogs.pick = [this](QWidget*, const QString&) { return to; };
+            env.folderDialogs.ask = [this](QWidget*, const QString&, const QString&) {
+                return use;
+            };
+            env.folderDialogs.tell = [this](QWidget*, const QString& text) { told << text; };
+        });
+    }
+};
+
+// A folder choice: the answer, whether the new folder holds another March file and whether the
+// disk is full; then where the log is kept ("old" or "new"), the last punch shown and the records
+// in the March file kept.
+struct Choice {
+    FolderUse use;
+    bool targetHolds, diskFull;
+    QString logs, shown;
+    int records;
+};
+
+// A running instance in its own thread, so the asking side can block.
+struct RunningInstance {
+    QThread thread;
+    SingleInstance* instance;
+    explicit RunningInstance(const QString& dir) : instance(new SingleInstance(dir)) {
+        instance->moveToThread(&thread);
+        thread.start();
+        QMetaObject::invokeMethod(
+            instance, [this] { instance->claim(); }, Qt::BlockingQueuedConnection);
+    }
+    ~RunningInstance() {
+        QMetaObject::invokeMethod(
+            instance, [this] { delete instance; }, Qt::BlockingQueuedConnection);
+        thread.quit();
+        thread.wait();
+    }
+};
+
 } // namespace
 
 class TestMyController : public QObject {
@@ -47,9 +99,54 @@ private slots:
         Harness h;
         h.version = VersionAnswer{0, 0x103F};
         QVERIFY(!h.make().awakeFromNib());
-        QVERIFY(!QFileInfo::exists(h.logsDir()) && !QFileInfo::exists(h.settingsPath()));
+        QVERIFY(!QFileInfo::exists(h.logsDir()) && !QFileInfo::exists(h.settingsPath));
         QCOMPARE(h.beeps, 5);
         QCOMPARE(h.logLines.size(), 1);
+    }
+
+    void instanceLock_data() {
+        QTest::addColumn<QString>("setup"); // what stands at the lock's place
+        QTest::addColumn<SingleInstance::Claim>("claim");
+        QTest::addColumn<QString>("failure"); // a word of the one-line failure
+        using C = SingleInstance::Claim;
+        QTest::newRow("nothing: owned") << "" << C::Owned << "";
+        QTest::newRow("running instance answers") << "running" << C::Answered << "";
+        QTest::newRow("empty lock file is stale") << "empty" << C::Owned << "";
+        QTest::newRow("directory at the lock") << "directory" << C::Failed << "lock";
+        QTest::newRow("live process of the name, no answer")
+            << "live" << C::Failed << "does not answer";
+    }
+    // A second start hands over or fails in one line; under umask 000 still private.
+    void instanceLock() {
+        QFETCH(QString, setup);
+        QFETCH(SingleInstance::Claim, claim);
+        QFETCH(QString, failure);
+        QTemporaryDir temp;
+        const QString dir = temp.filePath("run/fennick");
+        const QString lock = dir + "/fennick.lock";
+        QVERIFY(setup.isEmpty() || QDir().mkpath(dir));
+        const QByteArray live = QByteArray::number(::getpid()) + '\n' +
+                                QCoreApplication::applicationName().toUtf8() + '\n' +
+                                QSysInfo::machineHostName().toUtf8() + '\n';
+        const QMap<QString, QByteArray> lockFiles{{"empty", ""}, {"live", live}};
+        std::optional<RunningInstance> running;
+        if (setup == "running")
+            running.emplace(dir);
+        QVERIFY(!lockFiles.contains(setup) || put(lock, lockFiles[setup]));
+        QVERIFY(setup != "directory" || QDir().mkdir(lock));
+        std::optional<QSignalSpy> activated;
+        if (running)
+            activated.emplace(running->instance, &SingleInstance::activationRequested);
+        const mode_t mask = ::umask(0);
+        SingleInstance second(dir);
+        const SingleInstance::Claim got = second.claim();
+        ::umask(mask);
+        QCOMPARE(got, claim);
+        QCOMPARE(second.failure().isEmpty(), failure.isEmpty());
+        QVERIFY(second.failure().contains(failure) && !second.failure().contains(u'\n'));
+        QCOMPARE(activated && activated->count() == 1, claim == SingleInstance::Claim::Answered);
+        QVERIFY(claim != SingleInstance::Claim::Owned || modeOf(lock, false) == 0600);
+        QVERIFY(!setup.isEmpty() || modeOf(dir, false) == 0700);
     }
 
     void windowStates_data() {
@@ -104,7 +201,7 @@ private slots:
         QFETCH(QString, setup);
         const bool failure = setup == "file";
         Harness h;
-        h.settingsFile = h.temp.filePath("config/fennick/fennick.conf");
+        h.settingsPath = h.temp.filePath("config/fennick/fennick.conf");
         const QString dir = h.logsDir(), parent = QFileInfo(dir).absolutePath();
         QVERIFY(QDir().mkpath(parent));
         if (setup == "folder")
@@ -119,7 +216,7 @@ private slots:
         QCOMPARE(h.logLines,
                  failure ? QStringList{QString("fail to create Dir:%1.").arg(dir)} : QStringList{});
         QCOMPARE(QList<int>({modeOf(h.temp.filePath("config")),
-                             modeOf(h.temp.filePath("config/fennick")), modeOf(h.settingsPath())}),
+                             modeOf(h.temp.filePath("config/fennick")), modeOf(h.settingsPath)}),
                  QList<int>({0700, 0700, 0600}));
         QVERIFY(failure || modeOf(dir) == (setup == "folder" ? 0750 : 0700));
     }
@@ -134,15 +231,15 @@ private slots:
         QFETCH(bool, blocked);
         Harness h;
         if (blocked)
-            h.settingsFile = h.temp.filePath("blocker/settings.ini");
+            h.settingsPath = h.temp.filePath("blocker/settings.ini");
         QVERIFY(blocked ? put(h.temp.filePath("blocker"), "")
-                        : put(h.settingsPath(), "[General]\nthis is no setting\n"));
+                        : put(h.settingsPath, "[General]\nthis is no setting\n"));
         MyController& c = h.start();
         c.session().timeClock().setOnBusinessP(true);
         c.session().timeClock().setPrevTimeStr("20240315093000");
         c.session().saveDefaults();
         c.session().saveDefaults();
-        const QString line = QString("Settings:%1 write error!").arg(h.settingsPath());
+        const QString line = QString("Settings:%1 write error!").arg(h.settingsPath);
         QCOMPARE(h.logLines, blocked ? QStringList({line, line}) : QStringList());
         QVERIFY(blocked || h.stored(kPrevTimeStrKey) == "20240315093000");
     }
@@ -192,11 +289,11 @@ private slots:
         ReportWindow* w = c.reportWindow(ReportKind::WeeklySums);
         QCOMPARE(rowsOf(w).size(), 5);
         QCOMPARE(rowsOf(w).value(2), "2024-W11=09:30:00");
-        const QByteArray before = bytesOf(h.settingsPath());
+        const QByteArray before = bytesOf(h.settingsPath);
         c.doPrefOpen();
         PrefWindow* prefs = c.prefWindow();
         prefs->okButton()->click();
-        QCOMPARE(bytesOf(h.settingsPath()), before);
+        QCOMPARE(bytesOf(h.settingsPath), before);
         c.doPrefOpen();
         child<QDoubleSpinBox>(prefs, "targetHours1").setValue(8);
         child<QDoubleSpinBox>(prefs, "targetHours5").setValue(7.5);
@@ -213,6 +310,76 @@ private slots:
         child<QDoubleSpinBox>(prefs, "targetHours1").setValue(0);
         prefs->cancelButton()->click();
         QCOMPARE(h.stored("targetMinutes/1").toInt(), 480);
+    }
+
+    // Preferences' "Choose…" by keyboard: the log is kept where the answer says.
+    void chooseFolder_data() {
+        QTest::addColumn<Choice>("choice");
+        const auto row = [](const char* name, const Choice& c) { QTest::newRow(name) << c; };
+        const FolderUse move = FolderUse::Move;
+        row("move", {move, false, false, "new", "2024/03/14 17:00:00", 2});
+        row("move merges a month in both", {move, true, false, "new", "2024/03/15 08:00:00", 3});
+        row("use as it is", {FolderUse::UseAsItIs, true, false, "new", "2024/03/15 08:00:00", 1});
+        row("cancel", {FolderUse::Cancel, false, false, "old", "2024/03/14 17:00:00", 2});
+        row("move fails", {move, false, true, "old", "2024/03/14 17:00:00", 2});
+    }
+    void chooseFolder() {
+        QFETCH(Choice, choice);
+        FolderHarness h;
+        h.use = choice.use;
+        const QByteArray old = punches({"20240314090000", "20240314170000"}).toLatin1();
+        const QByteArray synced = punches({"20240315080000"}).toLatin1();
+        QVERIFY(QDir().mkpath(h.logsDir()) && put(h.logsDir() + kMarch, old));
+        if (choice.targetHolds)
+            QVERIFY(QDir().mkpath(h.to) && put(h.to + kMarch, synced));
+        MyController& c = h.startWithDialogs();
+        c.doPrefOpen();
+        PrefWindow* prefs = c.prefWindow();
+        {
+            std::optional<FailingDisk> disk;
+            if (choice.diskFull)
+                disk.emplace(FailingDisk::NoSpace);
+            QTest::keyClick(&child<QPushButton>(prefs, "chooseFolder"), Qt::Key_Space);
+        }
+        const QString folder = choice.logs == "new" ? h.to : h.logsDir();
+        QCOMPARE(c.logsDirPathStr().value_or(""), folder);
+        QCOMPARE(h.told.size(), int(choice.diskFull));
+        if (choice.diskFull)
+            QVERIFY(h.told.first().contains(h.to + kMarch) &&
+                    h.told.first().contains("stays in " + h.logsDir()));
+        QCOMPARE(child<QLabel>(c.ckinWindow(), "ckinPreTimeField").text(), choice.shown);
+        QCOMPARE(bytesOf(h.logsDir() + kMarch),
+                 h.use == FolderUse::Move && !choice.diskFull ? "<not a regular file>" : old);
+        QCOMPARE(QDir(folder).entryList({"TLOG*"}), QStringList{kMarch.mid(1)});
+        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), choice.records);
+        h.clock.set(at("20240315100000"));
+        c.onBusinessP() ? c.enterLogOut() : c.enterLogIn();
+        QCOMPARE(recordLines(bytesOf(folder + kMarch)).size(), choice.records + 1);
+    }
+
+    // Under a German locale, with translations loaded as the app loads them: the check-in
+    // window, a report, a menu command and a terminal message.
+    void german() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        installTranslators(*qApp);
+        const auto english = qScopeGuard([] {
+            for (QTranslator* translator : qApp->findChildren<QTranslator*>())
+                QCoreApplication::removeTranslator(translator);
+            QLocale::setDefault(QLocale::c());
+        });
+        Harness h;
+        h.clock.set(at("20240315120000"));
+        MyController& c = h.start();
+        const CheckInWindow* w = c.ckinWindow();
+        QCOMPARE(child<QLabel>(w, "ckinMainTitieField").text(), "Zuletzt: Gehen");
+        QCOMPARE(child<QPushButton>(w, "ckInButton").text(), "&Kommen");
+        c.showSum1Window();
+        QCOMPARE(c.reportWindow(ReportKind::DailySums)->heading(), "Tagessummen – März 2024");
+        QCOMPARE(c.action(Command::ShowMonthlySums)->text(), "&Monatssummen");
+        QString err;
+        QTextStream stream(&err);
+        QCOMPARE(runCli({"report", "x"}, stream, stream, {h.clock, h.home, h.settingsPath}), 2);
+        QVERIFY2(err.startsWith("fennick: unbekannter Bericht 'x'"), qPrintable(err));
     }
 };
 

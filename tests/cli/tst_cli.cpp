@@ -9,51 +9,38 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTest>
 
 using namespace fennick;
-using test::punches;
-using Files = QMap<QString, QString>; // name in the log folder -> contents
+using namespace fennick::test;
+using Files = QMap<QString, QByteArray>; // name in the log folder -> contents
 
 namespace {
 
-const QString folder = "<a folder>"; // in place of a month file: unreadable
+const QByteArray folder = "<a folder>"; // in place of a month file: unreadable
 
-bool writeLogs(const QTemporaryDir& home, const Files& files) {
-    const QString logs = home.filePath("Library/fennick");
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        const QString path = logs + '/' + it.key();
-        if (!QDir().mkpath(it.value() == folder ? path : logs) ||
-            (it.value() != folder && !test::put(path, it.value().toUtf8())))
-            return false;
+// A home whose clock stands at noon on 15 March 2024.
+struct CliHome : SessionHome {
+    CliHome() { clock.set(at("20240315120000")); }
+    bool write(const Files& files) const {
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            const QString path = logs + '/' + it.key();
+            if (it.value() == folder ? !QDir().mkpath(path) : !put(path, it.value()))
+                return false;
+        }
+        return true;
     }
-    return true;
-}
+    Files files() const { return filesIn(logs, "TLOG*.txt"); }
+};
 
-// The command run in process in `home` at the clock's time: status, stdout, stderr.
-std::tuple<int, QString, QString> runIn(const QTemporaryDir& home, const Clock& clock,
-                                        const QStringList& words) {
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    const CliEnv env{clock, home.path(), home.filePath("settings.ini"), [](const QString&) {}};
-    const int status = runCli(words, outStream, errStream, env);
-    return {status, out, err};
-}
-
-Files logsOf(const QTemporaryDir& home) {
-    Files files;
-    const QString logs = home.filePath("Library/fennick");
-    for (const QString& name : QDir(logs).entryList({"TLOG*.txt"}, QDir::Files))
-        files.insert(name, QString::fromUtf8(test::bytesOf(logs + '/' + name)));
-    return files;
-}
-
-// The settings' state: "in 2024…", "out 2024…", or "out " before any punch.
-QString settingsState(const QString& path) {
-    const QSettings settings(path, QSettings::IniFormat);
-    return (settings.value("onBusiness").toBool() ? "in " : "out ") +
-           settings.value("prevTimeStr").toString();
-}
+// A command run from the files `before`: the files `after` (empty: as before), what stdout (or
+// else stderr) says and the settings' state.
+struct Punch {
+    Files before, after;
+    QStringList args;
+    int status;
+    QString text, state;
+    bool fullDisk;
+};
 
 } // namespace
 
@@ -62,58 +49,43 @@ class TestCli : public QObject {
 
 private slots:
     void reports_data() {
-        QTest::addColumn<Files>("files");
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("offset"); // of the month from March 2024
         QTest::addColumn<QString>("heading");
-        const Files year{{"TLOG202303.txt", punches({"20230301090000", "20230301100000"})},
-                         {"TLOG202401.txt", punches({"20240131200000"})},
-                         {"TLOG202402.txt",
-                          punches({"20240201040000", "20240201090000", "20240201100000"}, true)},
-                         {"TLOG202403.txt",
-                          "# a comment, \"quoted\"\nnot a record\n"
-                          "2024/03/04 08:00:00\tCheckIn:\t2024030408\n" +
-                              punches({"20240305220000", "20240306023000", "20240315080000"})}};
-        const auto row = [](const char* name, const Files& files, const QStringList& args,
-                            int offset, const char* heading) {
-            QTest::newRow(name) << files << QStringList{"report"} + args << offset << heading;
+        const auto row = [](const char* name, const QStringList& args, int offset,
+                            const char* heading) {
+            QTest::newRow(name) << QStringList{"report"} + args << offset << heading;
         };
-        row("current month named", year, {"log", "--month", "202403"}, 0, "Log – March 2024");
+        row("current month named", {"log", "--month", "202403"}, 0, "Log – March 2024");
         // The block ends at the month given, not at the window's block edge.
-        row("block ending in february", year, {"monthly", "--month=202402"}, 1,
+        row("block ending in february", {"monthly", "--month=202402"}, 1,
             "Monthly Sums – Mar 2023 – Feb 2024");
         // Weeks 5 to 9 read January's, February's and March's files.
-        row("weeks of february", year, {"weekly", "--month", "202402"}, 1,
-            "Weekly Sums – February 2024");
+        row("weeks of february", {"weekly", "--month", "202402"}, 1, "Weekly Sums – February 2024");
     }
 
-    // At noon on 15 March 2024 the text gives what the window's fill gives.
+    // The text gives what the window's fill gives, aligned in columns.
     void reports() {
-        QFETCH(Files, files);
         QFETCH(QStringList, args);
         QFETCH(int, offset);
         QFETCH(QString, heading);
-        const QTemporaryDir home;
-        QVERIFY(writeLogs(home, files));
-        const FixedClock clock(test::at("20240315120000"));
-        const bool log = args[1] == "log";
+        const CliHome h;
+        QVERIFY(writeMonths(h.logs, {"20230301090000", "20230301100000", "20240131200000",
+                                     "20240201040000", "20240201090000", "20240201100000"}));
+        QVERIFY(put(
+            h.logs + "/TLOG202403.txt",
+            "# a comment, \"quoted\"\nnot a record\n2024/03/04 08:00:00\tCheckIn:\t2024030408\n" +
+                punches({"20240305220000", "20240306023000", "20240315080000"}).toUtf8()));
         const ReportContent fill =
-            reportContent(*reportKindNamed(args[1]), offset,
-                          LogFolder::scanned(home.filePath("Library/fennick")), clock);
-        const DspRows rows = fill.rows.value_or(DspRows{});
-        const QStringList total = fill.totalLine.value_or("").split('\t');
-        const auto [status, out, err] = runIn(home, clock, args);
-        QVERIFY2(status == 0 && err.isEmpty(), qPrintable(err));
-        QStringList lines = out.split('\n');
-        QCOMPARE(lines.takeFirst(), heading);
-        QCOMPARE(lines.takeLast(), QString()); // the last line ends too
-        QCOMPARE(lines.size(), rows.size() + (log ? 0 : 1));
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const QString key = i < rows.size() ? rows[i].keyDateStr : total.first().trimmed();
-            const QString value = i < rows.size() ? rows[i].dataStr : total.last();
-            QVERIFY2(lines[i].startsWith(key + "  ") && lines[i].endsWith(value),
-                     qPrintable(lines[i]));
-        }
+            reportContent(*reportKindNamed(args[1]), offset, LogFolder::scanned(h.logs), h.clock);
+        QStringList want{heading};
+        for (const myDspData& row : fill.rows.value_or(DspRows{}))
+            want << row.keyDateStr + '\t' + row.dataStr;
+        if (const QString total = fill.totalLine.value_or(""); !total.isEmpty())
+            want << total.section('\t', 0, 0).trimmed() + '\t' + total.section('\t', -1);
+        const auto [status, out, err] = h.run(args);
+        QVERIFY2(status == 0 && err.isEmpty() && out.endsWith('\n'), qPrintable(out + err));
+        QCOMPARE(out.chopped(1).replace(QRegularExpression(" {2,}"), "\t").split('\n'), want);
     }
 
     void arguments_data() {
@@ -170,114 +142,98 @@ private slots:
     }
 
     void punchCommands_data() {
-        QTest::addColumn<Files>("before");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("text");  // what stdout, or else stderr, says
-        QTest::addColumn<Files>("after");   // empty: as before
-        QTest::addColumn<QString>("state"); // in the settings afterwards
-        QTest::addColumn<bool>("fullDisk");
+        QTest::addColumn<Punch>("p");
         const QString mar = "TLOG202403.txt", feb = "TLOG202402.txt";
-        const QString in8 = punches({"20240315080000"});
-        const QString day = punches({"20240315080000", "20240315110000"});
-        // Written at the clock's time, noon on 15 March 2024.
+        const QByteArray in8 = punches({"20240315080000"}).toUtf8();
+        const QByteArray day = punches({"20240315080000", "20240315110000"}).toUtf8();
+        // Written at the clock's time.
         const auto line = [](const char* kind, const char* time) {
-            return QString("2024/03/15 12:00:00\t%1:\t%2\n").arg(kind, time);
+            return QString("2024/03/15 12:00:00\t%1:\t%2\n").arg(kind, time).toUtf8();
         };
+        const QByteArray in12 = line("CheckIn", "20240315120000");
+        const QByteArray out12 = line("CheckOut", "20240315120000");
+        const QString nowIn = "In 20240315120000";
         const auto row = [](const char* name, const Files& before, const QStringList& args,
                             int status, const QString& text, const Files& after,
                             const QString& state, bool fullDisk = false) {
-            QTest::newRow(name) << before << args << status << text << after << state << fullDisk;
+            QTest::newRow(name) << Punch{before, after, args, status, text, state, fullDisk};
         };
-        row("in", {}, {"in"}, 0, "Recorded check in at 2024/03/15 12:00:00.\n",
-            {{mar, line("CheckIn", "20240315120000")}}, "in 20240315120000");
+        row("in", {}, {"in"}, 0, "Recorded check in at 2024/03/15 12:00:00.\n", {{mar, in12}},
+            nowIn);
         row("out", {{mar, in8}}, {"out"}, 0, "Recorded check out at 2024/03/15 12:00:00.\n",
-            {{mar, in8 + line("CheckOut", "20240315120000")}}, "out 20240315120000");
+            {{mar, in8 + out12}}, "Out 20240315120000");
         row("toggle in", {{mar, day}}, {"toggle"}, 0, "check in at 2024/03/15 12:00:00",
-            {{mar, day + line("CheckIn", "20240315120000")}}, "in 20240315120000");
+            {{mar, day + in12}}, nowIn);
         row("toggle out", {{mar, in8}}, {"toggle"}, 0, "check out at 2024/03/15 12:00:00",
-            {{mar, in8 + line("CheckOut", "20240315120000")}}, "out 20240315120000");
-        row("out before any punch", {}, {"out"}, 2, "no punch has been recorded yet", {}, "out ");
+            {{mar, in8 + out12}}, "Out 20240315120000");
+        row("out before any punch", {}, {"out"}, 2, "no punch has been recorded yet", {}, "Out ");
         row("repeated in", {{mar, in8}}, {"in"}, 2,
             "the check out after the check in at 2024/03/15 08:00:00 is missing; give its time "
             "with 'fennick in --at HH:MM'",
-            {}, "in 20240315080000");
-        row("forgotten out today", {{mar, in8}}, {"in", "--at", "11:30"}, 0,
-            "Recorded check out at 2024/03/15 11:30:00, check in at 2024/03/15 12:00:00.\n",
-            {{mar, in8 + line("CheckOut", "20240315113000") + line("CheckIn", "20240315120000")}},
-            "in 20240315120000");
+            {}, "In 20240315080000");
+        // The forgotten punch may lie at the last punch or at the press, not a minute beyond.
+        row("forgotten at the last punch", {{mar, in8}}, {"in", "--at", "08:00"}, 0,
+            "Recorded check out at 2024/03/15 08:00:00, check in at 2024/03/15 12:00:00.\n",
+            {{mar, in8 + line("CheckOut", "20240315080000") + in12}}, nowIn);
         row("forgotten at the press", {{mar, in8}}, {"in", "--at", "12:00"}, 0, "Recorded",
-            {{mar, in8 + line("CheckOut", "20240315120000") + line("CheckIn", "20240315120000")}},
-            "in 20240315120000");
-        row("forgotten at the last punch", {{mar, in8}}, {"in", "--at", "08:00"}, 0, "Recorded",
-            {{mar, in8 + line("CheckOut", "20240315080000") + line("CheckIn", "20240315120000")}},
-            "in 20240315120000");
+            {{mar, in8 + out12 + in12}}, nowIn);
         // The forgotten punch goes to its own month's file.
-        const QString febIn = punches({"20240229180000"});
+        const QByteArray febIn = punches({"20240229180000"}).toUtf8();
         row("forgotten in the month before", {{feb, febIn}}, {"in", "--at", "2024-02-29 19:15"}, 0,
             "check out at 2024/02/29 19:15:00",
-            {{feb, febIn + line("CheckOut", "20240229191500")},
-             {mar, line("CheckIn", "20240315120000")}},
-            "in 20240315120000");
+            {{feb, febIn + line("CheckOut", "20240229191500")}, {mar, in12}}, nowIn);
         row("forgotten before the last punch", {{mar, in8}}, {"in", "--at", "07:59"}, 2,
-            "lies outside 2024/03/15 08:00:00 – 2024/03/15 12:00:00", {}, "in 20240315080000");
+            "lies outside 2024/03/15 08:00:00 – 2024/03/15 12:00:00", {}, "In 20240315080000");
         row("forgotten after now", {{mar, in8}}, {"in", "--at", "12:01"}, 2, "lies outside", {},
-            "in 20240315080000");
+            "In 20240315080000");
         row("nothing forgotten", {{mar, day}}, {"in", "--at", "11:30"}, 2, "no punch is missing",
-            {}, "out 20240315110000");
+            {}, "Out 20240315110000");
         for (const char* bad : {"9:00", "24:00", "2024-02-30 10:00"})
             row(QByteArray("not a time: ") + bad, {{mar, in8}}, {"in", "--at", bad}, 2,
-                QString("'%1' is no time").arg(bad), {}, "out ");
+                QString("'%1' is no time").arg(bad), {}, "Out ");
         row("undo past a comment", {{feb, febIn}, {mar, in8 + "# note\n"}}, {"undo"}, 0,
             "Removed check in at 2024/03/15 08:00:00.\n", {{feb, febIn}, {mar, "# note\n"}},
-            "in 20240229180000");
-        row("undo the only punch", {{mar, in8}}, {"undo"}, 0, "Removed", {{mar, ""}}, "out ");
+            "In 20240229180000");
+        row("undo the only punch", {{mar, in8}}, {"undo"}, 0, "Removed", {{mar, ""}}, "Out ");
         row("undo a hand-edited line", {{mar, day.chopped(1) + "\textra\n"}}, {"undo"}, 2,
-            "is not as fennick wrote it", {}, "out 20240315110000");
+            "is not as fennick wrote it", {}, "Out 20240315110000");
         row("undo with no punch", {{mar, "# only a comment\n"}}, {"undo"}, 2, "no punch to undo",
-            {}, "out ");
+            {}, "Out ");
         // The unreadable newer month may hold the newest punch.
         row("undo behind an unreadable month", {{feb, febIn}, {mar, folder}}, {"undo"}, 2,
-            "TLOG202403.txt cannot be read", {{feb, febIn}}, "in 20240229180000");
+            "TLOG202403.txt cannot be read", {{feb, febIn}}, "In 20240229180000");
         for (const QStringList& args :
              {QStringList{"in"}, {"toggle"}, {"out", "--at", "11:00"}, {"undo"}})
             row("full disk: " + args.join(' ').toUtf8(), {{mar, day}}, args, 1,
-                "could not be written", {}, "out 20240315110000", true);
+                "could not be written", {}, "Out 20240315110000", true);
     }
 
     // The buttons' rules: files, settings following the log, one line; unwritable: status 1.
     void punchCommands() {
-        QFETCH(Files, before);
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, text);
-        QFETCH(Files, after);
-        QFETCH(QString, state);
-        QFETCH(bool, fullDisk);
-        const QTemporaryDir home;
-        QVERIFY(QDir().mkpath(home.filePath("Library/fennick")) && writeLogs(home, before));
-        std::optional<test::FailingDisk> disk;
-        if (fullDisk)
-            disk.emplace(test::FailingDisk::NoSpace);
-        const auto [code, out, err] = runIn(home, FixedClock(test::at("20240315120000")), args);
-        QVERIFY2(code == status && (status ? out.isEmpty() && err.count('\n') == 1
-                                           : err.isEmpty() && out.count('\n') == 1),
+        QFETCH(Punch, p);
+        const CliHome h;
+        QVERIFY(h.write(p.before));
+        std::optional<FailingDisk> disk;
+        if (p.fullDisk)
+            disk.emplace(FailingDisk::NoSpace);
+        const auto [status, out, err] = h.run(p.args);
+        QVERIFY2(status == p.status && (status ? out.isEmpty() && err.count('\n') == 1
+                                               : err.isEmpty() && out.count('\n') == 1),
                  qPrintable(out + err));
-        QVERIFY2((status ? err : out).contains(text), qPrintable(out + err));
-        Files expected = after.isEmpty() ? before : after;
-        if (!expected.contains("TLOG202403.txt") && (status == 0 || args[0] != "undo"))
+        QVERIFY2((status ? err : out).contains(p.text), qPrintable(out + err));
+        Files expected = p.after.isEmpty() ? p.before : p.after;
+        if (!expected.contains("TLOG202403.txt") && (status == 0 || p.args[0] != "undo"))
             expected.insert("TLOG202403.txt", ""); // the month's file, as a button makes it
-        QCOMPARE(logsOf(home), expected);
-        QCOMPARE(settingsState(home.filePath("settings.ini")), state);
+        QCOMPARE(h.files(), expected);
+        QCOMPARE(h.savedState(), p.state);
     }
 
     // Two processes toggling under the folder's lock: whole records, alternating kinds.
     void parallelToggles() {
-        const QTemporaryDir home;
+        CliHome h;
         const int each = 500;
-        QVERIFY(QDir().mkpath(home.filePath("Library/fennick")));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home.path());
+        env.insert("HOME", h.home);
         env.remove("XDG_CONFIG_HOME");
         QProcess runs[2];
         for (QProcess& p : runs) {
@@ -292,7 +248,8 @@ private slots:
             QVERIFY(p.waitForFinished(120000));
             QCOMPARE(p.exitCode(), 0);
         }
-        const QStringList lines = logsOf(home).values().join("").split('\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString(h.files().values().join()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2 * each);
         const QRegularExpression whole(
             R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\t(CheckIn|CheckOut):\t(\d{14})$)");
@@ -301,8 +258,8 @@ private slots:
             QVERIFY2(m.hasMatch(), qPrintable(lines[i]));
             QCOMPARE(m.captured(1), i % 2 ? "CheckOut" : "CheckIn");
         }
-        QCOMPARE(settingsState(home.filePath(".config/fennick/fennick.conf")),
-                 "out " + lines.last().right(14));
+        h.settingsPath = h.home + "/.config/fennick/fennick.conf";
+        QCOMPARE(h.savedState(), "Out " + lines.last().right(14));
     }
 
     // csv and json read the same in every language; the text form follows it.
@@ -329,21 +286,20 @@ private slots:
     void machineOutput() {
         QFETCH(QStringList, args);
         QFETCH(QString, expected);
-        const QTemporaryDir home;
-        QVERIFY(
-            writeLogs(home, {{"TLOG202403.txt", punches({"20240305220000", "20240306023000",
-                                                         "20240306080000", "20240306100000"})}}));
-        QVERIFY(QDir().mkpath(home.filePath(".config/fennick")));
-        QVERIFY(test::put(home.filePath(".config/fennick/fennick.conf"),
-                          "[General]\nonBusiness=true\nprevTimeStr=20240306080000\n"));
+        const CliHome h;
+        QVERIFY(writeMonths(
+            h.logs, {"20240305220000", "20240306023000", "20240306080000", "20240306100000"}));
+        QVERIFY(QDir().mkpath(h.home + "/.config/fennick"));
+        QVERIFY(put(h.home + "/.config/fennick/fennick.conf",
+                    "[General]\nonBusiness=true\nprevTimeStr=20240306080000\n"));
         // The state follows the log, not stale settings; the day is the system's today.
         expected.replace("TODAY", QDate::currentDate().toString(Qt::ISODate))
-            .replace("HOME", home.path());
+            .replace("HOME", h.home);
         const auto run = [&](const QString& lang, const QStringList& words) {
             QProcess p;
-            p.start("env", QStringList{"-i", "HOME=" + home.path(), "LANG=" + lang,
-                                       "LC_ALL=" + lang, "LANGUAGE=" + lang.left(2),
-                                       "TZ=Europe/Berlin", FENNICK_BINARY_DIR "/bin/fennick"} +
+            p.start("env", QStringList{"-i", "HOME=" + h.home, "LANG=" + lang, "LC_ALL=" + lang,
+                                       "LANGUAGE=" + lang.left(2), "TZ=Europe/Berlin",
+                                       FENNICK_BINARY_DIR "/bin/fennick"} +
                                words);
             p.waitForFinished(20000);
             return QString::fromUtf8(p.readAllStandardOutput());
@@ -360,18 +316,17 @@ private slots:
     void status_data() {
         QTest::addColumn<QByteArray>("targets"); // minutes by weekday, Monday 1
         QTest::addColumn<QString>("lines");      // after "Today:"
-        QTest::addColumn<QList<qint64>>("json"); // week, target, balance; none: absent
-        QTest::newRow("no target") << QByteArray() << "" << QList<qint64>{};
+        QTest::addColumn<QList<qint64>>("json"); // today, week, target, balance; none: absent
         QTest::newRow("hand-edited nonsense is no target")
-            << QByteArray("1=eight\n2=-60\n3=1441\n") << "" << QList<qint64>{};
+            << QByteArray("1=eight\n2=-60\n3=1441\n") << "" << QList<qint64>{16200};
         QTest::newRow("forty hours")
             << QByteArray("1=480\n2=480\n3=480\n4=480\n5=480\n")
             << "This week:\t10:30:00\nWeek target:\t40:00:00\nBalance:\t-29:30:00\n"
-            << QList<qint64>{37800, 144000, -106200};
+            << QList<qint64>{16200, 37800, 144000, -106200};
         QTest::newRow("ahead of a short week")
             << QByteArray("1=120\n7=60\n")
             << "This week:\t10:30:00\nWeek target:\t03:00:00\nBalance:\t07:30:00\n"
-            << QList<qint64>{37800, 10800, 27000};
+            << QList<qint64>{16200, 37800, 10800, 27000};
     }
 
     // Wed 6 March 2024, 10:00: today counts only 2:30 after midnight and 2 h checked in.
@@ -379,33 +334,29 @@ private slots:
         QFETCH(QByteArray, targets);
         QFETCH(QString, lines);
         QFETCH(QList<qint64>, json);
-        const QTemporaryDir home;
-        QVERIFY(test::put(home.filePath("settings.ini"), "[targetMinutes]\n" + targets));
-        QVERIFY(writeLogs(
-            home, {{"TLOG202403.txt",
-                    punches({"20240303080000", "20240303120000", "20240304080000", "20240304120000",
-                             "20240305220000", "20240306023000", "20240306080000"})}}));
-        const FixedClock clock(test::at("20240306100000"));
-        const auto [status, aligned, err] = runIn(home, clock, {"status"});
+        CliHome h;
+        h.clock.set(at("20240306100000"));
+        QVERIFY(put(h.settingsPath, "[targetMinutes]\n" + targets));
+        QVERIFY(writeMonths(h.logs,
+                            {"20240303080000", "20240303120000", "20240304080000", "20240304120000",
+                             "20240305220000", "20240306023000", "20240306080000"}));
+        const auto [status, aligned, err] = h.run({"status"});
         // The columns line up with spaces; read them as one separator.
         const QString out = QString(aligned).replace(QRegularExpression(" {2,}"), "\t");
         QVERIFY2(status == 0 && out.contains("\nToday:\t04:30:00\n" + lines),
                  qPrintable(out + err));
         const QJsonObject object =
-            QJsonDocument::fromJson(
-                std::get<1>(runIn(home, clock, {"status", "--format=json"})).toUtf8())
+            QJsonDocument::fromJson(std::get<1>(h.run({"status", "--format=json"})).toUtf8())
                 .object();
         QList<qint64> got;
-        for (const char* key : {"weekSeconds", "weekTargetSeconds", "balanceSeconds"}) {
+        for (auto key : {"todaySeconds", "weekSeconds", "weekTargetSeconds", "balanceSeconds"}) {
             if (object.contains(key))
                 got << object[key].toInteger();
         }
         QCOMPARE(got, json);
-        QCOMPARE(object["todaySeconds"].toInteger(), 16200);
         QCOMPARE(object["day"].toString(), "2024-03-06");
         QCOMPARE(
-            trayToolTip(collectStatus(true, "20240306080000",
-                                      LogFolder::scanned(home.filePath("Library/fennick")), clock)),
+            trayToolTip(collectStatus(true, "20240306080000", LogFolder::scanned(h.logs), h.clock)),
             "fennick: Now CheckIn...\nToday: 04:30:00");
     }
 

@@ -1,9 +1,12 @@
+// Edits of the log through the session, conflict copies and their merge included.
+
+#include "reports/report.h"
 #include "support.h"
+#include "timelog/conflicts.h"
 #include "timelog/logedit.h"
 #include "timelog/logfile.h"
 
 #include <QStringEncoder>
-#include <QTest>
 
 using namespace fennick;
 using namespace fennick::test;
@@ -30,6 +33,36 @@ RecordAt recordAt(const QString& path, qsizetype index) {
     return RecordAt{path, index, lineOf(bytes, recordLines(bytes).at(index))};
 }
 
+// Record lines of punches at compact times; a check-in first.
+QByteArray lines(const QStringList& times, bool checkedIn = false) {
+    return punches(times, checkedIn).toUtf8();
+}
+
+// Whether the copy was still there whenever a file was renamed into place.
+QString watchedCopy;
+bool copyStayedUntilRename = true;
+int renameWatchingCopy(const char* from, const char* to) {
+    copyStayedUntilRename = copyStayedUntilRename && existsAt(watchedCopy);
+    return ::rename(from, to);
+}
+
+// An edit ("change", "remove" or "insert") of the record at `index` to `time`, and the bytes it
+// leaves.
+struct Edit {
+    QByteArray original, expected;
+    QString op, time;
+    int index;
+};
+
+// A terminal command with or without a conflict copy: its status and a part of stdout and of
+// stderr.
+struct Command {
+    QStringList args;
+    bool withCopy;
+    int status;
+    QString out, err;
+};
+
 } // namespace
 
 class TestLogEdit : public QObject {
@@ -41,16 +74,12 @@ private slots:
     // An edit, its undo and its redo change only the record's own bytes. A
     // UTF-16 file is written as UTF-8, and its undo gives the UTF-16 back.
     void bytesKept_data() {
-        QTest::addColumn<QByteArray>("original");
-        QTest::addColumn<QString>("op");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<Edit>("e");
         const QByteArray head = kMark + r0 + CRLF + kComment + LF, mid = LF + kNoRecord + CRLF;
         const QByteArray file = head + r1 + mid + r2;
         const auto row = [](const char* name, const QByteArray& original, const char* op, int index,
                             const char* time, const QByteArray& expected) {
-            QTest::newRow(name) << original << QString(op) << index << QString(time) << expected;
+            QTest::newRow(name) << Edit{original, expected, op, time, index};
         };
         const auto out = [](const char* time) { return written("CheckOut:", time); };
         row("change in its place", file, "change", 1, "20040202173000",
@@ -74,28 +103,21 @@ private slots:
             text.mid(r0.size() + 1));
     }
     void bytesKept() {
-        QFETCH(QByteArray, original);
-        QFETCH(QString, op);
-        QFETCH(int, index);
-        QFETCH(QString, time);
-        QFETCH(QByteArray, expected);
+        QFETCH(Edit, e);
         SessionHome home;
         const QString path = home.file("200402");
-        QVERIFY(put(path, original));
+        QVERIFY(put(path, e.original));
         PunchSession& session = home.open();
-        std::optional<QString> refusal;
-        if (op == "change")
-            refusal = session.changeTime(recordAt(path, index), at(time));
-        else if (op == "remove")
-            refusal = session.remove(recordAt(path, index));
-        else
-            refusal = session.insert(PunchKind::CheckOut, at(time));
+        const std::optional<QString> refusal =
+            e.op == "change"   ? session.changeTime(recordAt(path, e.index), at(e.time))
+            : e.op == "remove" ? session.remove(recordAt(path, e.index))
+                               : session.insert(PunchKind::CheckOut, at(e.time));
         QVERIFY2(!refusal, qPrintable(refusal.value_or("")));
-        QCOMPARE(bytesOf(path), expected);
+        QCOMPARE(bytesOf(path), e.expected);
         QVERIFY(!session.undo());
-        QCOMPARE(bytesOf(path), original);
+        QCOMPARE(bytesOf(path), e.original);
         QVERIFY(!session.redo());
-        QCOMPARE(bytesOf(path), expected);
+        QCOMPARE(bytesOf(path), e.expected);
     }
 
     // A press, then a hand edit before undo (or redo): undo takes the pressed record out only
@@ -197,23 +219,182 @@ private slots:
         QVERIFY(put(obstacle == "long name" ? real : feb, febBytes));
         if (obstacle == "long name")
             QVERIFY(QFile::link(real, feb));
-        const QByteArray janBefore = bytesOf(jan);
+        const auto files = [&] { return QByteArrayList{bytesOf(jan), bytesOf(feb)}; };
+        const QByteArrayList before = files();
         PunchSession& session = home.open();
         const std::optional<QString> refusal =
             session.changeTime(recordAt(feb, 0), at("20040131090000"));
         if (!failing.isEmpty()) {
-            QVERIFY(refusal);
-            QVERIFY2(refusal->contains(home.file(failing)), qPrintable(*refusal));
-            QCOMPARE(bytesOf(jan), janBefore);
-            QCOMPARE(bytesOf(feb), febBytes);
+            QVERIFY2(refusal && refusal->contains(home.file(failing)),
+                     qPrintable(refusal.value_or("")));
+            QCOMPARE(files(), before);
             return;
         }
         QVERIFY2(!refusal, qPrintable(refusal.value_or("")));
-        QCOMPARE(bytesOf(jan), janBytes + written("CheckIn:", "20040131090000") + LF);
-        QCOMPARE(bytesOf(feb), r1 + LF);
+        QCOMPARE(files(),
+                 QByteArrayList({janBytes + written("CheckIn:", "20040131090000") + LF, r1 + LF}));
         QVERIFY(!session.undo());
-        QCOMPARE(bytesOf(jan), janBytes);
-        QCOMPARE(bytesOf(feb), febBytes);
+        QCOMPARE(files(), before);
+    }
+
+    // A copy's punches count once with its month's file (or alone where the
+    // month has none); any other name is no copy and is not counted.
+    void countedOnce_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("withMonthFile");
+        QTest::addColumn<int>("hours");
+        const auto row = [](const char* tag, const char* name, bool month, int hours) {
+            QTest::newRow(tag) << QString::fromUtf8(name) << month << hours;
+        };
+        row("syncthing", "TLOG202403.sync-conflict-20240315-101010-ABCDEFG.txt", true, 5);
+        row("dropbox", "TLOG202403 (conflicted copy 2024-03-15).txt", true, 5);
+        row("dropbox, device", "TLOG202403 (Laptop's conflicted copy 2024-03-15).txt", true, 5);
+        row("nextcloud", "TLOG202403 (conflicted copy 2024-03-15 101010).txt", true, 5);
+        row("nextcloud, newer", "TLOG202403_conflict-20240315-101010.txt", true, 5);
+        row("copy without month file", "TLOG202403_conflict-20240315-101010.txt", false, 5);
+        row("seven digits, copy", "TLOG2024031.sync-conflict-20240315-101010-ABCDEFG.txt", true, 3);
+        row("lower case", "tlog202403.sync-conflict-20240315-101010-ABCDEFG.txt", true, 3);
+        row("other extension", "TLOG202403 (conflicted copy 2024-03-15).TXT", true, 3);
+    }
+    void countedOnce() {
+        QFETCH(QString, name);
+        QFETCH(bool, withMonthFile);
+        QFETCH(int, hours);
+        TempLogFolder logs;
+        const QByteArray shared = lines({"20240304090000", "20240304120000"});
+        if (withMonthFile)
+            QVERIFY(put(logs.path("TLOG202403.txt"), shared));
+        QVERIFY(put(logs.path(name), shared + lines({"20240305130000", "20240305150000"})));
+        const FixedClock clock(at("20240320120000"));
+        const LogFolder folder = LogFolder::scanned(logs.dir);
+        QCOMPARE(folder.index->keys(), withMonthFile ? QStringList{"202403"} : QStringList{});
+        const ReportContent daily = reportContent(ReportKind::DailySums, 0, folder, clock);
+        QCOMPARE(daily.totalSeconds, hours * 3600);
+        QCOMPARE(daily.conflicts.keys(), hours == 5 ? QStringList{"202403"} : QStringList{});
+        // The newest record, which the state follows, is the copy's.
+        if (hours == 5)
+            QCOMPARE(newestRecord(folder)->timeToken, "20240305150000");
+    }
+
+    void merged_data() {
+        QTest::addColumn<QByteArray>("month");
+        QTest::addColumn<QList<QByteArray>>("copies");
+        QTest::addColumn<QByteArray>("merged");
+        const QByteArray a = lines({"20240304090000"}), b = lines({"20240304120000"}, true),
+                         c = lines({"20240305090000"});
+        QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        QTest::newRow("comments keep their places, a copy's own follow at the end")
+            << "# head\n" + a + "# mid\n" + c + "# tail\n"
+            << QList<QByteArray>{"# head\n" + a + b + "# laptop\n"}
+            << "# head\n" + a + "# mid\n" + b + c + "# tail\n# laptop\n";
+        QTest::newRow("ordered by time token") << c + a << QList<QByteArray>{b} << a + b + c;
+        QTest::newRow("twice in one file counts twice")
+            << a + a << QList<QByteArray>{a + b, a} << a + a + b;
+        QTest::newRow("twice in a copy") << a << QList<QByteArray>{a + a} << a + a;
+        QTest::newRow("line ends and a last line without one")
+            << "# x\r\n" + a.chopped(1) + "\r\n" + c.chopped(1) << QList<QByteArray>{b}
+            << "# x\r\n" + a.chopped(1) + "\r\n" + b.chopped(1) + "\r\n" + c.chopped(1) + "\r\n";
+        QTest::newRow("UTF-16 copy, no month file")
+            << QByteArray() << QList<QByteArray>{QByteArray(utf16(QString::fromUtf8(b + a))), c}
+            << a + b + c;
+    }
+    void merged() {
+        QFETCH(QByteArray, month);
+        QFETCH(QList<QByteArray>, copies);
+        QFETCH(QByteArray, merged);
+        QCOMPARE(mergedMonthBytes(month, copies), merged);
+    }
+
+    // A merge is one undo step: undo brings back every file as it was, the copies and the month
+    // that had no file included; redo merges again. The copies go only once the merged files are
+    // in place. A merge that cannot write changes no file and no state.
+    void merge_data() {
+        QTest::addColumn<FailingDisk::Fault>("fault");
+        // A copy of January, which has no month file, is merged first.
+        QTest::addColumn<bool>("january");
+        QTest::newRow("merged") << FailingDisk::None << true;
+        for (const auto fault : {FailingDisk::NoSpace, FailingDisk::FailedSync,
+                                 FailingDisk::FailedRename, FailingDisk::ReadOnly}) {
+            for (const bool january : {true, false})
+                QTest::addRow("fault %d, January %d", int(fault), int(january)) << fault << january;
+        }
+    }
+    void merge() {
+        QFETCH(FailingDisk::Fault, fault);
+        QFETCH(bool, january);
+        SessionHome home;
+        const QString copy = home.logs + "/TLOG200402_conflict-20040219-101010.txt";
+        const QString onlyCopy = home.logs + "/TLOG200401 (conflicted copy 2004-01-31).txt";
+        QVERIFY(put(home.file("200402"), "# mine\n" + lines({"20040219080000"})));
+        QVERIFY(put(copy, lines({"20040219080000", "20040219170000"})));
+        QVERIFY(!january || put(onlyCopy, lines({"20040130080000", "20040130170000"})));
+        const auto before = filesIn(home.logs);
+        PunchSession& session = home.open();
+        QCOMPARE(home.state(), "Out 20040219170000");
+        if (fault) {
+            const FailingDisk disk(fault);
+            QVERIFY(std::get<QString>(session.mergeConflicts()).contains("nothing was merged"));
+            QCOMPARE(filesIn(home.logs), before);
+            QCOMPARE(home.state(), "Out 20040219170000");
+            QVERIFY(session.undo()); // nothing to undo
+            return;
+        }
+        watchedCopy = copy;
+        const WriteCalls previous =
+            setWriteCalls({&::open, &::write, &::fsync, &renameWatchingCopy});
+        const auto merged = session.mergeConflicts();
+        setWriteCalls(previous);
+        QVERIFY(std::holds_alternative<LogStep>(merged));
+        QVERIFY(copyStayedUntilRename);
+        QVERIFY(!existsAt(copy) && !existsAt(onlyCopy));
+        QCOMPARE(bytesOf(home.file("200402")),
+                 "# mine\n" + lines({"20040219080000", "20040219170000"}));
+        QCOMPARE(bytesOf(home.file("200401")), lines({"20040130080000", "20040130170000"}));
+        const auto after = filesIn(home.logs);
+        QVERIFY(!session.undo());
+        QCOMPARE(filesIn(home.logs), before);
+        QVERIFY(!session.redo());
+        QCOMPARE(filesIn(home.logs), after);
+        QVERIFY(std::get<LogStep>(session.mergeConflicts()).edits.isEmpty());
+    }
+
+    // fennick merge, and the line that report and status print per month.
+    void terminal_data() {
+        QTest::addColumn<Command>("c");
+        const auto row = [](const char* name, const QStringList& args, bool copy, int status,
+                            const QString& out, const QString& err) {
+            QTest::newRow(name) << Command{args, copy, status, out, err};
+        };
+        const QString copy = "TLOG200402 (conflicted copy 2004-02-19).txt";
+        row("merge", {"merge"}, true, 0, "Merged " + copy + " into TLOG200402.txt.", "");
+        row("nothing to merge", {"merge"}, false, 0, "There are no conflict copies to merge.", "");
+        row("failing disk", {"merge"}, true, 1, "", "could not be written"); // the only status 1
+        row("no options", {"merge", "--format", "json"}, true, 2, "", "merge takes no option");
+        const QString notice =
+            "TLOG200402.txt has conflict copies, counted once until 'fennick merge': " + copy;
+        row("report", {"report", "daily"}, true, 0, "Daily Sums", notice);
+        row("status", {"status"}, true, 0, "Log folder", notice);
+    }
+    void terminal() {
+        QFETCH(Command, c);
+        SessionHome home;
+        QVERIFY(put(home.file("200402"), lines({"20040219080000"})));
+        const QString copy = home.logs + "/TLOG200402 (conflicted copy 2004-02-19).txt";
+        if (c.withCopy)
+            QVERIFY(put(copy, lines({"20040219080000", "20040219170000"})));
+        const auto before = filesIn(home.logs);
+        std::optional<FailingDisk> disk;
+        if (c.status == 1)
+            disk.emplace(FailingDisk::NoSpace);
+        const auto [code, outText, errText] = home.run(c.args);
+        QCOMPARE(code, c.status);
+        QVERIFY2(outText.contains(c.out), qPrintable(outText));
+        QVERIFY2(errText.contains(c.err), qPrintable(errText));
+        QCOMPARE(errText.count('\n'), c.err.isEmpty() ? 0 : 1);
+        const bool merged = c.args.first() == "merge" && c.status == 0;
+        QCOMPARE(existsAt(copy), c.withCopy && !merged);
+        if (c.status != 0)
+            QCOMPARE(filesIn(home.logs), before);
     }
 };
 

@@ -1,12 +1,18 @@
-// The store: month index, month files and durable appends under disk faults and kills.
+// The log folder on disk: where it lives; the store's month index, month files and durable
+// appends under disk faults and kills; the check-in/out rules that write through it and the state
+// following the log; moving the folder.
 
+#include "shell/foldermove.h"
+#include "shell/startup.h"
 #include "support.h"
 #include "timelog/fileops.h"
+#include "timelog/logedit.h"
 #include "timelog/store.h"
+#include "timelog/timeclock.h"
 
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTest>
 
 #include <csignal>
 #include <sys/wait.h>
@@ -19,15 +25,14 @@ namespace {
 // The record of a check-in punched and written at 2004/02/15 09:30:00.
 const QByteArray kRecord("2004/02/15 09:30:00\tCheckIn:\t20040215093000\n");
 
-// A store over a log folder, with the clock at the record's time.
+// A store over a log folder, with the clock at the record's time; its log lines call the folder
+// "~".
 struct Fixture : TempLogFolder {
     FixedClock clock{at("20040215093000")};
     QStringList logged;
-    TimeLogStore store{dir, clock, [this](const QString& line) { logged << line; }};
+    TimeLogStore store{dir, clock, [this](QString line) { logged << line.replace(dir, "~"); }};
 
-    bool punch(const char* when, PunchKind kind = PunchKind::CheckIn) {
-        return store.appendPunch(at(when), clock.now(), kind);
-    }
+    bool punch(const char* t) { return store.appendPunch(at(t), clock.now(), PunchKind::CheckIn); }
 };
 
 enum Setup { Plain, Link, DirectoryAsFile, Fifo, FileAsDirectory };
@@ -47,6 +52,102 @@ struct Append {
 CalDate punchTime(int k) {
     return CalDate::fromInstant(at(k % 2 ? "20040110080000" : "20040210080000").instant() + 60 * k);
 }
+
+// A record line, and a record or the state it leads to as a step.
+const QRegularExpression kLine("^.*\tCheck(In|Out):\t(\\d+)$", QRegularExpression::MultilineOption);
+const QRegularExpression kStep("^(In|Out) \\d{14}$");
+
+// The rules pressed at 2004/02/15 18:00:10, December's file an unreadable directory. The
+// dialog answers `answer` (compact time, "empty", else cancel) while the clock runs on;
+// `logged` gets the dialog, beeps, log lines and the saved state at each window refresh.
+struct Rules : Fixture {
+    QString answer;
+    TimeClock rules{store,
+                    clock,
+                    {std::bind_front(&Rules::dialog, this),
+                     [this] { logged << "beep"; },
+                     [this] { logged << state(); },
+                     {},
+                     {}}};
+
+    Rules() {
+        clock.set(at("20040215180010"));
+        QDir().mkdir(path("TLOG200312.txt"));
+    }
+    int dialog(const CalDate& now, const QString& prev, bool forCkin) {
+        logged << (forCkin ? "ask in " : "ask out ") + answer +
+                      (now == clock.now() && prev == rules.prevTimeStr() ? "" : " wrongly");
+        clock.advance(125);
+        const std::optional<CalDate> time = CalDate::parse(answer, CalFormat::Compact);
+        if (time)
+            rules.setMyInputCalDate(*time);
+        return time || answer == "empty" ? kModalStopped : kModalAborted;
+    }
+    QString state() const { return (rules.onBusinessP() ? "In " : "Out ") + rules.prevTimeStr(); }
+    // The records of the month files, each only where it is in its own month's.
+    QStringList records() const {
+        QStringList found;
+        for (const QString& name : QDir(dir).entryList({"TLOG*.txt"}, QDir::Files)) {
+            const QString text = QString(bytesOf(path(name))).replace(kLine, "\\1 \\2");
+            found += text.split(u'\n').filter(QRegularExpression("^\\w+ " + name.mid(4, 6)));
+        }
+        return found;
+    }
+};
+
+// The saved state, January's and February's files (null: none), February rewritten while open
+// (null: not), and the state then held and saved.
+struct Follow {
+    QString saved, january, february, later, expected;
+};
+
+// Months, sync tools' conflict copies and a Latin-1 comment that is no UTF-8.
+const QMap<QString, QByteArray> kOld{
+    {"TLOG200401.txt", punches({"20040105090000", "20040105170000"}).toLatin1()},
+    {"TLOG200402.txt", punches({"20040210090000", "20040210180000", "20040220090000"}).toLatin1()},
+    {"TLOG200402.sync-conflict-20040211-101010-ABCDEFG.txt",
+     punches({"20040211090000"}).toLatin1()},
+    {"TLOG200403 (conflicted copy 2004-03-02).txt", punches({"20040301090000"}).toLatin1()},
+    {"TLOG200312.txt", "# Caf\xe9 \xff\n" + punches({"20031201090000"}).toLatin1()},
+};
+const QString kConflict("TLOG200402.sync-conflict-20040220-120000-FENNICK.txt");
+
+void fill(const QString& dir, const QMap<QString, QByteArray>& files) {
+    QDir().mkpath(dir);
+    for (auto it = files.begin(); it != files.end(); ++it) {
+        put(dir + u'/' + it.key(), it.value());
+        ::chmod(QFile::encodeName(dir + u'/' + it.key()).constData(), 0600);
+    }
+}
+
+// A home with the old folder and its writers' lock.
+struct MoveHome : SessionHome {
+    const QString& from = logs;
+    MoveHome() {
+        fill(logs, kOld);
+        put(logs + "/.fennick.lock", "");
+    }
+    QString chosen() const {
+        return QSettings(settingsPath, QSettings::IniFormat).value(kLogFolderKey).toString();
+    }
+};
+
+// A move to `to` (under the home) holding `there` as its February; `result` is where the old
+// February lands, or "! " and the path a failure names; the move meets `fault` or broken settings.
+struct Move {
+    QString to;
+    QByteArray there;
+    QString result;
+    FailingDisk::Fault fault = FailingDisk::None;
+    bool settingsBroken = false;
+};
+
+// The log folder chosen in the settings, XDG_DATA_HOME and whether ~/Library/fennick exists, and
+// the folder the log is then found in (H: the home).
+struct Place {
+    QString chosen, dataHome, expected;
+    bool legacyExists = false;
+};
 
 } // namespace
 
@@ -113,7 +214,7 @@ private slots:
         QCOMPARE(bytesOf(f.path("TLOG200312.txt")),
                  QByteArray("# by hand\n2004/02/15 09:30:00\tCheckIn:\t20031215120000\n"));
         QVERIFY(QFile::remove(f.path("TLOG200401.txt")) && !f.punch("20040131120000"));
-        QCOMPARE(f.logged, QStringList{"File:" + f.path("TLOG200401.txt") + " can not read."});
+        QCOMPARE(f.logged, QStringList{"File:~/TLOG200401.txt can not read."});
         QVERIFY(!QFile::exists(f.path("TLOG200401.txt")));
         QCOMPARE(f.store.myLogFileDic()->keys(), (QStringList{"200401", "200402"}));
         QVERIFY(QFile::remove(f.path("TLOG200402.txt")));
@@ -185,7 +286,7 @@ private slots:
         const QStringList entries = listing(f.dir);
         const QByteArray bytes = bytesOf(watched);
         const int mode = modeOf(watched);
-        const QString logged = QString(a.logged).replace("%1", path);
+        const QString logged = QString(a.logged).replace("%1", "~/TLOG200402.txt");
         f.store.checkLogFile();
         const FailingDisk disk(a.fault);
         QCOMPARE(f.punch("20040215093000"), logged.isEmpty());
@@ -235,6 +336,234 @@ private slots:
         QVERIFY2(changed > 30, qPrintable(QString("only %1 kills after a record").arg(changed)));
         const QRegularExpression ownTemp("^\\.TLOG20040[12]\\.txt\\.tmp[a-z0-9]{8}$");
         QCOMPARE(listing(tmp.dir).size(), 2 + listing(tmp.dir).filter(ownTemp).size());
+    }
+
+    // A press from `before` and what follows in order. The pressed punch carries the moment
+    // of the press however long the dialog was open; a failed write changes no state.
+    void press_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("checkIn");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<FailingDisk::Fault>("fault");
+        const QString L("20040215090000"), in("In 20040215180010"), out("Out 20040215180010");
+        const auto row = [](const char* name, const QString& before, bool checkIn,
+                            const QStringList& steps, FailingDisk::Fault fault = {}) {
+            QTest::newRow(name) << before << checkIn << steps << fault;
+        };
+        row("out, last punch, in", "Out " + L, true, {in});
+        row("in, no last punch, in", "In ", true, {in});
+        row("in, last punch, in, confirmed", "In " + L, true,
+            {"ask in 20040215173000", "Out 20040215173000", in});
+        row("in, last, in, cancel", "In " + L, true, {"ask in no"});
+        row("in, last, in, no time", "In " + L, true, {"ask in empty"});
+        row("in, last punch, out", "In " + L, false, {out});
+        row("out, no last punch, out", "Out ", false, {"beep"});
+        row("out, last punch, out, confirmed", "Out " + L, false, {"ask out " + L, "In " + L, out});
+        row("out, last, out, cancel", "Out " + L, false, {"ask out no"});
+        // A check-out forgotten on January's last evening goes into its file.
+        row("month end", "In 20040131090000", true,
+            {"ask in 20040131180000", "Out 20040131180000", in});
+        // The forgotten punch cannot be recorded, the pressed one still is.
+        row("first record fails", "Out 20031231090000", false,
+            {"ask out 20031231120000", "File:~/TLOG200312.txt can not read.", out});
+        const QString full("File:~/TLOG200402.txt write error!");
+        row("disk full", "In " + L, true, {"ask in 20040215173000", full, full},
+            FailingDisk::NoSpace);
+        row("disk full, nothing forgotten", "Out " + L, true, {full}, FailingDisk::NoSpace);
+    }
+    void press() {
+        QFETCH(QString, before);
+        QFETCH(bool, checkIn);
+        QFETCH(QStringList, steps);
+        QFETCH(FailingDisk::Fault, fault);
+        Rules f;
+        const FailingDisk disk(fault);
+        f.rules.setOnBusinessP(before.startsWith("In"));
+        f.rules.setPrevTimeStr(before.section(' ', 1));
+        f.answer = steps.filter(QRegularExpression("^ask ")).value(0).section(' ', 2);
+        checkIn ? f.rules.enterLogIn() : f.rules.enterLogOut();
+        const QStringList records = steps.filter(kStep);
+        QCOMPARE(f.logged, steps);
+        QCOMPARE(f.records(), records);
+        QCOMPARE(f.state(), records.isEmpty() ? before : records.last());
+    }
+
+    // The state follows and saves the newest record of the newest month file holding one
+    // (null: no file; `later` rewrites February while open); a log without records leaves it.
+    void followLog_data() {
+        QTest::addColumn<Follow>("f");
+        const QString none, jan = punches({"20040131090000"});
+        const QString day = punches({"20040214090000", "20040214180000"});
+        const QString in3 = day + punches({"20040215090000"});
+        const QString in("In 20040215090000"), out("Out 20040214180000");
+        QTest::newRow("last punch deleted while closed") << Follow{in, jan, day, none, out};
+        QTest::newRow("last punch deleted while open") << Follow{in, none, in3, day, out};
+        QTest::newRow("appended by another writer")
+            << Follow{in, none, in3, in3 + punches({"20040215170000"}, true), "Out 20040215170000"};
+        QTest::newRow("newest month file empty") << Follow{out, jan, "", none, "In 20040131090000"};
+        QTest::newRow("empty folder") << Follow{in, none, none, none, in};
+        QTest::newRow("only a comment") << Follow{in, none, "# soon\n", none, in};
+    }
+    void followLog() {
+        QFETCH(Follow, f);
+        SessionHome home;
+        QSettings settings(home.settingsPath, QSettings::IniFormat);
+        settings.setValue(kOnBusinessKey, f.saved.startsWith("In"));
+        settings.setValue(kPrevTimeStrKey, f.saved.section(u' ', 1));
+        settings.sync();
+        QVERIFY(f.january.isNull() || put(home.file("200401"), f.january.toUtf8()));
+        QVERIFY(f.february.isNull() || put(home.file("200402"), f.february.toUtf8()));
+        home.open();
+        if (!f.later.isNull()) {
+            QCOMPARE(home.state(), f.saved);
+            QVERIFY(put(home.file("200402"), f.later.toUtf8()));
+            QVERIFY(home.session->followLog());
+        }
+        QCOMPARE(home.state(), f.expected);
+        QCOMPARE(home.savedState(), f.expected);
+    }
+
+    // Where the log lives, and what a first start creates.
+    void resolverOrder_data() {
+        QTest::addColumn<Place>("p");
+        const auto row = [](const char* name, const Place& p) { QTest::newRow(name) << p; };
+        row("chosen wins over an existing Library", {"/srv/sync/work", "", "/srv/sync/work", true});
+        row("chosen with ~", {"~/Sync/fennick", "", "H/Sync/fennick", true});
+        row("existing Library kept", {"", "/d", "H/Library/fennick", true});
+        row("fresh home, XDG_DATA_HOME", {"", "/d", "/d/fennick"});
+        row("fresh home, no XDG_DATA_HOME", {"", "", "H/.local/share/fennick"});
+        row("relative XDG_DATA_HOME is ignored", {"", "rel", "H/.local/share/fennick"});
+        row("blank choice is no choice", {"  ", "", "H/.local/share/fennick"});
+    }
+    void resolverOrder() {
+        QFETCH(Place, p);
+        QTemporaryDir temp;
+        const QString home = temp.path();
+        if (p.legacyExists)
+            QVERIFY(QDir().mkpath(home + "/Library/fennick"));
+        const QByteArray saved = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", p.dataHome.toUtf8());
+        const QString folder = resolveLogFolder(p.chosen, home);
+        qputenv("XDG_DATA_HOME", saved);
+        QCOMPARE(folder, p.expected.replace(QRegularExpression("^H"), home));
+    }
+
+    // A new user's first start makes the XDG folder only, private.
+    void firstStartMakesOnlyTheDataFolder() {
+        SessionHome h;
+        QVERIFY(QDir(h.home + "/Library").removeRecursively());
+        qunsetenv("XDG_DATA_HOME");
+        h.open();
+        const QString folder = h.home + "/.local/share/fennick";
+        QCOMPARE(h.session->store().logsDirPathStr().value_or(QString()), folder);
+        QCOMPARE(modeOf(folder), 0700);
+        QVERIFY(!QFileInfo::exists(h.home + "/Library"));
+        h.session->timeClock().enterLogIn();
+        QVERIFY(QFileInfo::exists(folder + "/TLOG200402.txt"));
+    }
+
+    // A move gives the new folder every file byte for byte, private, and never overwrites a
+    // month it holds already. A failure before the switch leaves the old folder, the settings
+    // and the new folder as they were, and names the file and the reason.
+    void move_data() {
+        QTest::addColumn<Move>("m");
+        const auto row = [](const char* name, const Move& m) { QTest::newRow(name) << m; };
+        const QByteArray feb = kOld["TLOG200402.txt"], none;
+        row("missing parents", {"a/b/logs", none, "TLOG200402.txt"});
+        row("same bytes there", {"sync", feb, "TLOG200402.txt"});
+        row("other bytes there", {"sync", punches({"20040201080000"}).toLatin1(), kConflict});
+        row("disk full", {"new/logs", none, "! new/logs/TLOG200312.txt", FailingDisk::NoSpace});
+        row("failed sync, folder with a month",
+            {"sync", "2004/02/01\n", "! sync/TLOG200312.txt", FailingDisk::FailedSync});
+        row("read-only", {"new", none, "! new/TLOG200312.txt", FailingDisk::ReadOnly});
+        row("settings not written", {"new", none, "! settings.ini", FailingDisk::None, true});
+        row("the old folder itself", {"Library/fennick", none, "! Library/fennick"});
+        row("inside the old folder", {"Library/fennick/sub", none, "! Library/fennick/sub"});
+    }
+    void move() {
+        QFETCH(Move, m);
+        MoveHome h;
+        const QString target = h.home + u'/' + m.to;
+        if (!m.there.isNull())
+            fill(target, {{"TLOG200402.txt", m.there}});
+        if (m.settingsBroken)
+            QVERIFY(QDir().mkpath(h.settingsPath)); // a folder where the file goes
+        const QStringList oldListing = listing(h.from), targetListing = listing(target);
+        const bool targetExisted = existsAt(target);
+        Settings settings(openSettingsStore(h.settingsPath), {});
+        settings.setString(kLogFolderKey, "~/Library/fennick");
+        QVERIFY(settings.synchronize() != m.settingsBroken);
+        std::optional<FailingDisk> disk;
+        if (m.fault)
+            disk.emplace(m.fault);
+        const FolderMove move = moveLogFolder(settings, h.from, target, h.clock);
+        disk.reset();
+        if (m.result.startsWith("! ")) {
+            QVERIFY(!move.switched && move.failure && !move.failure->reason.isEmpty());
+            QCOMPARE(move.failure->path, h.home + u'/' + m.result.mid(2));
+            QCOMPARE(listing(h.from), oldListing);
+            QCOMPARE(filesIn(h.from, "TLOG*.txt"), kOld);
+            QCOMPARE(settings.stringForKey(kLogFolderKey), "~/Library/fennick");
+            QVERIFY(m.settingsBroken || h.chosen() == "~/Library/fennick");
+            QCOMPARE(listing(target), targetListing);
+            QCOMPARE(existsAt(target), targetExisted);
+            return;
+        }
+        QMap<QString, QByteArray> expected = kOld;
+        if (!m.there.isNull())
+            expected["TLOG200402.txt"] = m.there;
+        expected[m.result] = kOld["TLOG200402.txt"]; // kept, or as the conflict copy
+        QVERIFY(move.switched && !move.failure);
+        QCOMPARE(filesIn(target, "TLOG*.txt"), expected);
+        for (const QString& name : expected.keys())
+            QCOMPARE(modeOf(target + u'/' + name), 0600);
+        QCOMPARE(modeOf(h.home + "/a"), m.to.startsWith("a/") ? 0700 : -1);
+        QCOMPARE(h.chosen(), target);
+        QCOMPARE(listing(h.from), QStringList{".fennick.lock"});
+        QVERIFY(!listing(target).filter(".moving").size());
+    }
+
+    // Killed at any moment, a move leaves one complete folder where a new
+    // start looks; run again, it completes.
+    void killedMoveLosesNothing() {
+        QRandomGenerator rng(20040220);
+        for (int round = 0; round < 30; ++round) {
+            MoveHome h;
+            const QString to = h.home + "/Sync/fennick";
+            QProcess helper;
+            helper.start(FENNICK_MOVE_HELPER, {h.settingsPath, h.from, to});
+            QVERIFY(helper.waitForStarted());
+            ::usleep(useconds_t(rng.bounded(150000)));
+            helper.kill();
+            helper.waitForFinished();
+            const QString found = resolveLogFolder(h.chosen(), h.home);
+            QCOMPARE(filesIn(found, "TLOG*.txt"), kOld);
+
+            helper.start(FENNICK_MOVE_HELPER, {h.settingsPath, h.from, to});
+            QVERIFY(helper.waitForFinished());
+            QCOMPARE(helper.exitCode(), 0);
+            QCOMPARE(resolveLogFolder(h.chosen(), h.home), to);
+            QCOMPARE(filesIn(to, "TLOG*.txt"), kOld);
+            QVERIFY(filesIn(h.from, "TLOG*.txt").isEmpty());
+        }
+    }
+
+    // A punch that waited for the old folder's lock while the log moved
+    // goes into the new folder.
+    void punchAfterMoveFollows() {
+        SessionHome h;
+        put(h.file("200402"), punches({"20040210090000", "20040210180000"}).toLatin1());
+        QProcess helper;
+        helper.start(FENNICK_PUNCH_HELPER, {h.home, h.settingsPath, "1", "20040220120000", "60"});
+        QVERIFY(helper.waitForReadyRead(10000));
+        QCOMPARE(helper.readLine(), "open\n");
+        Settings settings(openSettingsStore(h.settingsPath), {});
+        const QString to = h.home + "/moved";
+        QVERIFY(moveLogFolder(settings, h.logs, to, h.clock).switched);
+        helper.write("go\n");
+        QVERIFY(helper.waitForFinished());
+        QCOMPARE(filesIn(h.logs, "TLOG*.txt"), (QMap<QString, QByteArray>{}));
+        QCOMPARE(recordLines(bytesOf(to + "/TLOG200402.txt")).size(), 3);
     }
 };
 
