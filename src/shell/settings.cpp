@@ -6,6 +6,11 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace fennick {
 
 namespace {
@@ -13,6 +18,22 @@ namespace {
 QByteArray bytesOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A writer killed between creating the store's lock file and writing its
+// owner into it leaves the lock empty, and Qt waits 30 seconds before it
+// calls such a lock stale. The owner flocks the file right after creating
+// it, so an empty lock that nobody holds has no owner left.
+void removeOwnerlessLock(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0 &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        ::unlink(name.constData());
+    ::close(fd);
 }
 
 } // namespace
@@ -96,6 +117,7 @@ bool Settings::synchronize() {
     makePrivateDirs(QFileInfo(path).absolutePath());
     makePrivateFile(path);
     const QByteArray before = bytesOf(path);
+    removeOwnerlessLock(path + QStringLiteral(".lock"));
     store_->sync();
     if (store_->status() == QSettings::NoError)
         return true;
