@@ -38,8 +38,12 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 ((colours > 8)) || { echo "FAIL: tray icon not drawn ($colours colours)"; cat "$scratch/log"; exit 1; }
-for window in $(xdotool search --classname '^fennick$' 2>/dev/null); do
-    xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (' && exit 0
+# The tray can be drawn before the check-in window is mapped.
+for _ in $(seq 100); do
+    for window in $(xdotool search --classname '^fennick$' 2>/dev/null); do
+        xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (' && exit 0
+    done
+    sleep 0.1
 done
 echo "FAIL: no fennick window carries _NET_WM_ICON"
 exit 1
