@@ -11,6 +11,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -295,6 +296,15 @@ private slots:
         QVERIFY(put(h.file("202401"), punches({"20240110080000", "20240110100000"}).toUtf8()));
         c.showReportWindow(kind);
         QVERIFY(rowsOf(w).contains("202401=002:00:00"));
+        // Ctrl+C copies the selected rows top to bottom, tab-separated, whatever the
+        // order they were picked in.
+        auto& table = child<PagedTableView>(w, "reportTable");
+        const int january = int(rowsOf(w).indexOf("202401=002:00:00"));
+        for (const int row : {january + 1, january})
+            table.selectionModel()->select(model->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), "202401\t002:00:00\n202402\t001:00:00\n");
     }
 
     // Copies named over the table, merged undoably or not at all; no edits meanwhile.
