@@ -16,14 +16,26 @@ export DISPLAY=":$(cat "$scratch/display")"
 # Under load the server may take a moment more before it takes clients.
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
-trayer --edge bottom --align right --widthtype pixel --width 64 --heighttype pixel \
-    --height 24 --transparent false --tint 0xffffff --SetDockType true >/dev/null 2>&1 &
-panel=
+# A tray started before the window manager has taken the screen may give up
+# at once; wait for the manager, then start the tray again if it went.
 for _ in $(seq 100); do
-    panel=$(xdotool search --classname '^panel$' 2>/dev/null | head -n 1) && [ -n "$panel" ] && break
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
 done
-[ -n "$panel" ] || { echo "FAIL: trayer did not start"; exit 1; }
+start_tray() {
+    trayer --edge bottom --align right --widthtype pixel --width 64 --heighttype pixel \
+        --height 24 --transparent false --tint 0xffffff --SetDockType true \
+        >>"$scratch/trayer.log" 2>&1 &
+    tray_pid=$!
+}
+start_tray
+panel=
+for _ in $(seq 200); do
+    panel=$(xdotool search --classname '^panel$' 2>/dev/null | head -n 1) && [ -n "$panel" ] && break
+    kill -0 "$tray_pid" 2>/dev/null || start_tray
+    sleep 0.1
+done
+[ -n "$panel" ] || { echo "FAIL: trayer did not start"; cat "$scratch/trayer.log"; exit 1; }
 mkdir -m 0700 "$scratch/home" "$scratch/run"
 # Under the sanitizers: libxkbcommon-x11 hands strndup() names that are not
 # NUL-terminated, which strict string checks report inside that library.
