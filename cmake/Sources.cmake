@@ -10,6 +10,7 @@ set(FENNICK_CORE_SOURCES
   ${FENNICK_SRC}/platform/syslog.cpp
   ${FENNICK_SRC}/platform/texts.cpp
   ${FENNICK_SRC}/platform/translations.cpp
+  ${FENNICK_SRC}/platform/unixsocket.cpp
   ${FENNICK_SRC}/platform/version.cpp
   ${FENNICK_SRC}/timelog/checkinstate.cpp
   ${FENNICK_SRC}/timelog/conflicts.cpp

@@ -1,13 +1,11 @@
 #include "app/display.h"
 
-#include <QFile>
+#include "platform/unixsocket.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
 #include <cerrno>
-#include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace fennick {
@@ -86,21 +84,14 @@ std::optional<QString> missingDisplay(const Env& env, const Listening& listening
 }
 
 bool socketListening(const QString& path) {
-    const bool abstract = path.startsWith(u'@');
-    const QByteArray name = QFile::encodeName(abstract ? path.mid(1) : path);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::size_t offset = abstract ? 1 : 0; // abstract names start with a NUL byte
-    if (name.isEmpty() || offset + std::size_t(name.size()) >= sizeof address.sun_path)
+    const auto address = unixSocketAddress(path);
+    if (!address)
         return false;
-    std::memcpy(address.sun_path + offset, name.constData(), std::size_t(name.size()));
-    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + offset + name.size());
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return false;
     // A full backlog (EAGAIN) still means somebody listens.
-    const bool up =
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 || errno == EAGAIN;
+    const bool up = ::connect(fd, address->get(), address->length) == 0 || errno == EAGAIN;
     ::close(fd);
     return up;
 }

@@ -1,6 +1,7 @@
 #include "app/singleinstance.h"
 
 #include "platform/privatefs.h"
+#include "platform/unixsocket.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -8,14 +9,12 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 #include <utility>
 
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace fennick {
@@ -36,17 +35,6 @@ struct Descriptor {
             ::close(fd);
     }
 };
-
-// None when the path is too long for a socket address.
-std::optional<sockaddr_un> socketAddress(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path)
-        return std::nullopt;
-    std::memcpy(address.sun_path, name.constData(), name.size());
-    return address;
-}
 
 } // namespace
 
@@ -131,26 +119,25 @@ SingleInstance::Claim SingleInstance::own(const QString& lockPath, const QString
     QFile::setPermissions(lockPath, QFile::ReadOwner | QFile::WriteOwner);
     // Without a socket this instance still runs; a later start then fails
     // to reach it and says so.
-    const auto address = socketAddress(socketPath);
+    const auto address = unixSocketAddress(socketPath);
     Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!address || socket.fd < 0)
         return Claim::Owned;
-    ::unlink(address->sun_path);
-    if (::bind(socket.fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
-        ::chmod(address->sun_path, 0600) != 0 || ::listen(socket.fd, 8) != 0)
+    ::unlink(address->address.sun_path);
+    if (::bind(socket.fd, address->get(), address->length) != 0 ||
+        ::chmod(address->address.sun_path, 0600) != 0 || ::listen(socket.fd, 8) != 0)
         return Claim::Owned;
     listening_ = std::exchange(socket.fd, -1);
-    socketFile_ = address->sun_path;
+    socketFile_ = address->address.sun_path;
     incoming_ = std::make_unique<QSocketNotifier>(listening_, QSocketNotifier::Read);
     connect(incoming_.get(), &QSocketNotifier::activated, this, &SingleInstance::acceptConnection);
     return Claim::Owned;
 }
 
 bool SingleInstance::askRunningInstance(const QString& socketPath) {
-    const auto address = socketAddress(socketPath);
+    const auto address = unixSocketAddress(socketPath);
     Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (!address || socket.fd < 0 ||
-        ::connect(socket.fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
+    if (!address || socket.fd < 0 || ::connect(socket.fd, address->get(), address->length) != 0 ||
         ::send(socket.fd, kShowMessage.data(), kShowMessage.size(), MSG_NOSIGNAL) !=
             kShowMessage.size())
         return false;
